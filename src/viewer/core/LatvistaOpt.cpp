@@ -1,0 +1,124 @@
+#include "viewer/core/LatvistaOpt.h"
+
+#include "model/TextUtil.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace ormaline {
+
+void DefaultLatvistaOpt(TLatvistaOpt& o) {
+    o = TLatvistaOpt{};
+    o.NumModel = 3;
+    o.Perspect = false;
+    o.GrColor = false;
+    o.Black_White = false;
+    o.SeeCell = false;
+    o.Sublattice = false;
+    o.ColBonds = false;
+    o.ABC_Cell = false;
+    o.Legend = true;
+    o.EqualRadii = true;
+    o.LegFrame = true;
+    o.Fog = false;
+    o.WGBCol = 0xFFFFFF;
+    o.CylinderCol = 0xFFFFFF;
+    o.L1 = 3;
+    o.L2 = 1;
+    o.L3 = 2;
+    o.LinAxis = 2;
+    o.lin = 1;
+    o.LX = 3;
+    o.LZ = 2;
+    o.RotorStep = 1.0f;
+    o.ZeroPos = 7;
+    // The light set-up recomputes these from ZeroPos; they start consistent with it.
+    o.NearPos = o.ZeroPos - 3;
+    o.FarPos = o.ZeroPos + 3;
+    o.Luminosity = 0.4f;
+    o.TintData = 0;
+    o.ModelCryst = 0;
+    o.LVMode = 0;
+    o.TMax = {0, 0, 0};
+    o.GPenColor = 0;
+    o.CutMode = 1;
+    o.LegMode = 1;
+    o.AtomLabels = 0;
+    o.RadSyst = 0;
+    o.PartRad = 3;
+    o.IBracket = false;
+    o.ATransparent = false;
+    o.CurrentAtom = true;
+    o.KeepForUndo = true;
+    o.AdjMatrix = 1;
+    o.BondLabels = 0;
+    o.dBond = 0.2f;
+    o.ShiftStep = 0.5f;
+    o.AdjTol = 0.3f;
+    o.NumDefBond = 1;
+    o.NumSeeBond = 1;
+    o.ArrTickBonds = {1, 0, 0, 0, 0, 0};
+    o.TickLineCircle = 0;
+    o.FaceStyle = 1;
+    o.DataToFile = false;
+    o.ShowVertex = false;
+    o.PolySubLat = false;
+    o.SelInsAt = true;
+    o.TranslucentFaces = false;
+    o.Light_Position = {1.0f, 2.0f, 3.0f};
+    o.Opacity = 0.5f;
+    o.RadAt = ElementRadiiTable(0);
+    o.nTr = 1;
+    o.NAtoms = 128;
+    o.AtomRadii = false;
+    o.MolGraphOpt = 8;
+}
+
+TLatvistaOpt DefaultLatvistaOptions() {
+    TLatvistaOpt options;
+    DefaultLatvistaOpt(options);
+    return options;
+}
+
+TLatvistaOpt& ViewerOptions() {
+    static TLatvistaOpt options = DefaultLatvistaOptions();
+    return options;
+}
+
+std::string FormatGeneral(double value, int digits) {
+    if (std::isnan(value))
+        return "NAN";
+    if (std::isinf(value))
+        return value < 0 ? "-INF" : "INF";
+    char buffer[64];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, digits);
+    std::string text(buffer, result.ptr);
+    for (char& ch : text)
+        if (ch == 'e')
+            ch = 'E';
+    return text;
+}
+
+TNumericEditCheck CheckNumericEdit(std::string_view name, std::string_view text, double minimum,
+                                   double maximum) {
+    TNumericEditCheck check;
+    const std::optional<double> number = ParseNumber(text);
+    const bool ranged = std::fabs(maximum - minimum) > 1e-6;
+    // A number too large for single precision cannot be stored.
+    bool valid = number.has_value() && std::fabs(*number) <= MaxSingle;
+    if (valid && ranged && (*number < minimum || *number > maximum))
+        valid = false;
+    if (valid) {
+        check.ok = true;
+        check.value = static_cast<float>(*number);
+        return check;
+    }
+    check.message = "Error in " + std::string(name) + ": " + std::string(text);
+    if (ranged)
+        check.message += " (range=" + FormatGeneral(minimum) + "-" + FormatGeneral(maximum) + ")";
+    check.message += ".";
+    return check;
+}
+
+} // namespace ormaline
