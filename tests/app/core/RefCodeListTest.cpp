@@ -47,30 +47,5 @@ INSTANTIATE_TEST_SUITE_P(
                         21}),
     test::CaseName());
 
-struct RefCodeConditionCase {
-    const char* name;
-    std::string column;
-    std::vector<std::string> lines;
-    std::optional<std::string> expected;
-};
-
-class RefCodeConditionTable : public testing::TestWithParam<RefCodeConditionCase> {};
-
-TEST_P(RefCodeConditionTable, Condition) {
-    const RefCodeConditionCase& row = GetParam();
-    EXPECT_EQ(RefCodeCondition(row.column, row.lines), row.expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, RefCodeConditionTable,
-    testing::Values(RefCodeConditionCase{"NoCodes", "t1.refcode", {"", " "}, std::nullopt},
-                    RefCodeConditionCase{
-                        "OneCodeIsEquality", "t1.refcode", {"ABC"}, " and t1.refcode=\r\n'ABC'"},
-                    RefCodeConditionCase{"SeveralCodesAreInList",
-                                         "refcode",
-                                         {"ABC", "", "DEF"},
-                                         " and refcode in (\r\n'ABC','DEF')"}),
-    test::CaseName());
-
 } // namespace
 } // namespace ormaline

@@ -69,19 +69,6 @@ TEST(WalkTTLSearchRows, NoRowsNoHits) {
     EXPECT_EQ(calls, 0);
 }
 
-TEST(WalkTTLSearchRows, FillsOnlyTheSearchFields) {
-    TFakeResult result = TFakeResult::OneRow(SearchRow(kId1, "Cl", "1", "17", "40"));
-    WalkTTLSearchRows(result, [&](const TOneRecStr& record, int) {
-        EXPECT_EQ(GuidToString(record.ID), kId1);
-        EXPECT_EQ(record.name, "Cl");
-        EXPECT_EQ(record.count_at, 1);
-        EXPECT_EQ(record.ident, 17);
-        EXPECT_EQ(record.c_loc, 40);
-        EXPECT_EQ(record.ADMLink, 0);
-        EXPECT_TRUE(record.ArrAtoms.empty());
-    });
-}
-
 TEST(WalkTTLSearchRows, IdThatIsNoGuidIsAConvertError) {
     TFakeResult result = TFakeResult::OneRow(SearchRow("not a guid", "Cl", "1", "17", "40"));
     EXPECT_THROW(WalkTTLSearchRows(result, [](const TOneRecStr&, int) {}), EConvertError);
