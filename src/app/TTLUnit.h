@@ -1,0 +1,225 @@
+// The main window: the database search client. It owns the one database connection
+// of the process, the lookup lists of the search tabs, the four search-condition
+// records, the query list of the Total tab and the status line. The window is a
+// translator: it copies control states into the condition records, calls the
+// statement builders of app/core, runs the statements and shows what comes back.
+#pragma once
+
+#include "app/core/SearchConditions.h"
+#include "db/Database.h"
+
+#include <QMainWindow>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QStatusBar;
+class QTabWidget;
+class QWidget;
+
+namespace ormaline {
+
+class ActionList;
+class StringGrid;
+
+class TfrmTTLServices : public QMainWindow {
+    Q_OBJECT
+public:
+    // Opens the connection before anything else; an EDatabaseError from the open ends
+    // the construction (the program then shows it and stops).
+    explicit TfrmTTLServices(std::string connectionString = TDatabase::kDefaultConnection,
+                             QWidget* parent = nullptr);
+    ~TfrmTTLServices() override;
+
+    TDatabase& Connection() { return connection_; }
+    ActionList& Actions() { return *actions_; }
+
+    // Show time: steps 1 to 7; a failing step ends them with the default error report.
+    void FormShow();
+    void FormClose();
+
+    // Commands.
+    void dbConnectButtonClick();
+    void disconnectButtonClick();
+
+    // Lookup loaders.
+    void LoadTTLName();
+    void LoadTTDName();
+    void LoadCoordFig();
+    void LoadRepresentations();
+    void LoadDataBases();
+
+    // The RefCode list of the lines of mSearchResult; `c` receives the code count.
+    std::string RefCodeList(int& c) const;
+    // Asks for the file of an export. True when `fileName` is ready to be written
+    // (the file is not created yet).
+    bool AssignTextFile(std::string& fileName, const std::string& defaultName);
+
+    void tsLigandClear();
+    void SetStatusText(const std::string& text);
+    std::string StatusText() const;
+
+    // Search-condition records, one of each for the process.
+    TTTLSearch TTLSearch;
+    TTTASearch TTASearch;
+    TTTDSearch TTDSearch;
+    TTTCSearch TTCSearch;
+
+    // Query list (tab "Total"): condition fragment and kind of each entry.
+    std::unique_ptr<std::vector<std::string>> slQueries;
+    std::unique_ptr<std::vector<std::string>> slQueryType;
+
+    // ---- controls, named as the system names them
+    QTabWidget* pcServices = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    QLabel* statusPanel = nullptr;
+
+    // Total
+    QWidget* tsTotal = nullptr;
+    QListWidget* clbQueries = nullptr;
+    QPlainTextEdit* mSearchResult = nullptr;
+
+    // TTL&TTM&TTN
+    QWidget* tsTTL_TTM = nullptr;
+    QComboBox* cmbTTLLibrary = nullptr;
+    QLineEdit* edSearchName = nullptr;
+    QCheckBox* cbUseLike = nullptr;
+    QLineEdit* edSearchAtNum = nullptr;
+    QLineEdit* edCoordType = nullptr;
+    QPlainTextEdit* mSearchTTLCode = nullptr;
+    QCheckBox* cbTTLUseRCL = nullptr;
+    QLineEdit* edTTLDiversity = nullptr;
+    QCheckBox* cbWithSpecies = nullptr;
+    StringGrid* sgLigands = nullptr;
+    QTabWidget* pcLigandDetail = nullptr;
+    QLineEdit* edLigID = nullptr;
+    QLineEdit* edLigName = nullptr;
+    QLineEdit* edLigCode = nullptr;
+    QLineEdit* edLigAtNum = nullptr;
+    QLineEdit* edLength_a = nullptr;
+    QLineEdit* edLength_b = nullptr;
+    QLineEdit* edLength_c = nullptr;
+    QLineEdit* edAngel_alpha = nullptr;
+    QLineEdit* edAngel_beta = nullptr;
+    QLineEdit* edAngel_gamma = nullptr;
+    StringGrid* sgLigAtoms = nullptr;
+    StringGrid* sgLigBonds = nullptr;
+    StringGrid* sgLigOccurrence = nullptr;
+
+    // TTA
+    QWidget* tsTTA = nullptr;
+    QLineEdit* edChemEl = nullptr;
+    QPushButton* btnElement = nullptr;
+    QLineEdit* edAtNum = nullptr;
+    QLineEdit* edCPClass = nullptr;
+    QCheckBox* cbCPClass = nullptr;
+    QLineEdit* edCPvdp = nullptr;
+    QCheckBox* cbCPvdp = nullptr;
+    QLineEdit* edOxSt = nullptr;
+    QLineEdit* edCoordNum = nullptr;
+    QComboBox* cmbCoordFig = nullptr;
+    QCheckBox* cbTTAUseRCL = nullptr;
+    QLineEdit* edTTARsds = nullptr;
+    QLineEdit* edTTADiversity = nullptr;
+    StringGrid* sgAtoms = nullptr;
+    StringGrid* sgAtOccurrence = nullptr;
+
+    // TTD
+    QWidget* tsTTD = nullptr;
+    QComboBox* cbTTDLibrary = nullptr;
+    QLineEdit* edTTDName = nullptr;
+    QCheckBox* cbTTDNameUseLike = nullptr;
+    QLineEdit* edTTDTS = nullptr;
+    QCheckBox* cbTTDTSUseLike = nullptr;
+    QLineEdit* edTTDNumNode = nullptr;
+    QLineEdit* edTTODimension = nullptr;
+    QLineEdit* edTTOZ = nullptr;
+    QComboBox* cmbRepresentation = nullptr;
+    QPlainTextEdit* mSearchTTDCode = nullptr;
+    QCheckBox* cbTTDUseRCL = nullptr;
+    QLineEdit* edTTDDiversity = nullptr;
+    StringGrid* sgTTD = nullptr;
+    StringGrid* sgTTDOccurrence = nullptr;
+
+    // TTC
+    QWidget* tsTTC = nullptr;
+    QLineEdit* edFStructural = nullptr;
+    QLineEdit* edFTotal = nullptr;
+    QLineEdit* edChemName = nullptr;
+    QLineEdit* edRefCode = nullptr;
+    QCheckBox* cbFStructural = nullptr;
+    QCheckBox* cbFTotal = nullptr;
+    QCheckBox* cbChemName = nullptr;
+    QCheckBox* cbRefCode = nullptr;
+    QComboBox* cmbDataBase = nullptr;
+    QCheckBox* cbTTCUseRCL = nullptr;
+    QCheckBox* cbReliableData = nullptr;
+    StringGrid* sgTTC = nullptr;
+    StringGrid* sgTTCOccurrence = nullptr;
+
+    // ---- actions
+    QAction* actConnectToDB = nullptr;
+    QAction* actDisconnectDB = nullptr;
+    QAction* actSearchResult = nullptr;
+    QAction* actQDelete = nullptr;
+    QAction* actQClear = nullptr;
+    QAction* actReference = nullptr;
+    QAction* actTTLSearch = nullptr;
+    QAction* actLigRead = nullptr;
+    QAction* actLigDraw = nullptr;
+    QAction* actAddTTLQuery = nullptr;
+    QAction* actSGLoad = nullptr;
+    QAction* actSGView = nullptr;
+    QAction* actSGClear = nullptr;
+    QAction* actTTASearch = nullptr;
+    QAction* actAtRead = nullptr;
+    QAction* actAddTTAQuery = nullptr;
+    QAction* actTTDSearch = nullptr;
+    QAction* actTTDRead = nullptr;
+    QAction* actAddTTDQuery = nullptr;
+    QAction* actTTCSearch = nullptr;
+    QAction* actTTCRead = nullptr;
+    QAction* actAddTTCQuery = nullptr;
+    QAction* actQueryToFile = nullptr;
+    QAction* actDataToFile = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateLayout();
+    QWidget* CreateTotalPage();
+    QWidget* CreateLigandPage();
+    QWidget* CreateAtomPage();
+    QWidget* CreateTopologyPage();
+    QWidget* CreateCrystalPage();
+    void ResetSearchControls();
+    void ResetGridHeaders();
+    void EnsureLogFile();
+    void LoadLookup(QComboBox* target, const std::string& statement, const char* column);
+
+    TDatabase connection_;
+    ActionList* actions_ = nullptr;
+};
+
+// The header texts and column widths of every result grid.
+struct GridLayout {
+    std::vector<std::string> headers;
+    std::vector<std::pair<int, int>> widths; // column, width (-1 hides)
+};
+void ApplyGridLayout(StringGrid& grid, const GridLayout& layout);
+
+} // namespace ormaline

@@ -1,0 +1,275 @@
+#include "db/Database.h"
+
+#include "model/Guid.h"
+#include "model/TextUtil.h"
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <cmath>
+
+namespace ormaline {
+
+namespace {
+
+// The driver's diagnostic records for a handle, joined into one message.
+std::string DiagnosticText(SQLSMALLINT handleType, SQLHANDLE handle) {
+    std::string text;
+    for (SQLSMALLINT record = 1;; ++record) {
+        SQLCHAR state[6] = {};
+        SQLINTEGER nativeError = 0;
+        SQLCHAR message[SQL_MAX_MESSAGE_LENGTH + 1] = {};
+        SQLSMALLINT length = 0;
+        SQLRETURN rc = SQLGetDiagRec(handleType, handle, record, state, &nativeError, message,
+                                     sizeof message, &length);
+        if (!SQL_SUCCEEDED(rc))
+            break;
+        if (!text.empty())
+            text += "\n";
+        text += reinterpret_cast<const char*>(message);
+    }
+    return text.empty() ? std::string("Unknown database error.") : text;
+}
+
+[[noreturn]] void ThrowDiagnostic(SQLSMALLINT handleType, SQLHANDLE handle) {
+    throw EDatabaseError(DiagnosticText(handleType, handle));
+}
+
+void Check(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle) {
+    if (!SQL_SUCCEEDED(rc))
+        ThrowDiagnostic(handleType, handle);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- TResult
+
+TResult::TResult(void* statementHandle, std::string statement)
+    : statement_(statementHandle), statementText_(std::move(statement)) {
+    SQLHSTMT hstmt = static_cast<SQLHSTMT>(statement_);
+    SQLSMALLINT count = 0;
+    Check(SQLNumResultCols(hstmt, &count), SQL_HANDLE_STMT, hstmt);
+    columns_.resize(static_cast<std::size_t>(count));
+    for (SQLUSMALLINT i = 0; i < static_cast<SQLUSMALLINT>(count); ++i) {
+        SQLCHAR name[256] = {};
+        SQLSMALLINT nameLength = 0;
+        SQLSMALLINT dataType = 0;
+        SQLULEN size = 0;
+        SQLSMALLINT digits = 0;
+        SQLSMALLINT nullable = 0;
+        Check(SQLDescribeCol(hstmt, i + 1, name, sizeof name, &nameLength, &dataType, &size,
+                             &digits, &nullable),
+              SQL_HANDLE_STMT, hstmt);
+        columns_[i].name = reinterpret_cast<const char*>(name);
+        columns_[i].sqlType = dataType;
+    }
+    values_.resize(columns_.size());
+    nulls_.assign(columns_.size(), true);
+    eof_ = false;
+    FetchRow();
+}
+
+TResult::~TResult() {
+    Close();
+}
+
+void TResult::Close() {
+    if (statement_) {
+        SQLFreeHandle(SQL_HANDLE_STMT, static_cast<SQLHSTMT>(statement_));
+        statement_ = nullptr;
+    }
+    eof_ = true;
+}
+
+void TResult::Next() {
+    if (eof_)
+        throw EDatabaseError("Cannot move past the last row.");
+    FetchRow();
+}
+
+void TResult::FetchRow() {
+    SQLHSTMT hstmt = static_cast<SQLHSTMT>(statement_);
+    if (!hstmt || columns_.empty()) {
+        eof_ = true;
+        return;
+    }
+    SQLRETURN rc = SQLFetch(hstmt);
+    if (rc == SQL_NO_DATA) {
+        eof_ = true;
+        return;
+    }
+    Check(rc, SQL_HANDLE_STMT, hstmt);
+    char buffer[4096];
+    for (std::size_t i = 0; i < columns_.size(); ++i) {
+        std::string& value = values_[i];
+        value.clear();
+        bool isNull = false;
+        // Long values arrive in pieces; each call returns the next piece.
+        for (;;) {
+            SQLLEN indicator = 0;
+            rc = SQLGetData(hstmt, static_cast<SQLUSMALLINT>(i + 1), SQL_C_CHAR, buffer,
+                            sizeof buffer, &indicator);
+            if (rc == SQL_NO_DATA)
+                break;
+            Check(rc, SQL_HANDLE_STMT, hstmt);
+            if (indicator == SQL_NULL_DATA) {
+                isNull = true;
+                break;
+            }
+            std::size_t piece = (indicator == SQL_NO_TOTAL ||
+                                 indicator >= static_cast<SQLLEN>(sizeof buffer))
+                                    ? sizeof buffer - 1
+                                    : static_cast<std::size_t>(indicator);
+            value.append(buffer, piece);
+            if (rc == SQL_SUCCESS)
+                break;
+        }
+        nulls_[i] = isNull;
+        if (!isNull && columns_[i].sqlType == SQL_GUID)
+            value = BracedGuidText(value);
+    }
+}
+
+int TResult::FindColumn(std::string_view name) const {
+    for (std::size_t i = 0; i < columns_.size(); ++i)
+        if (EqualsIgnoreCase(columns_[i].name, name))
+            return static_cast<int>(i);
+    return -1;
+}
+
+int TResult::ColumnIndexOrThrow(std::string_view name) const {
+    int index = FindColumn(name);
+    if (index < 0)
+        throw EDatabaseError("Field '" + std::string(name) + "' not found");
+    return index;
+}
+
+void TResult::CheckRow() const {
+    if (eof_)
+        throw EDatabaseError("No current row.");
+}
+
+bool TResult::IsNull(int index) const {
+    CheckRow();
+    return nulls_.at(static_cast<std::size_t>(index));
+}
+
+const std::string& TResult::AsString(int index) const {
+    CheckRow();
+    return values_.at(static_cast<std::size_t>(index));
+}
+
+bool TResult::IsNull(std::string_view column) const {
+    return IsNull(ColumnIndexOrThrow(column));
+}
+
+const std::string& TResult::AsString(std::string_view column) const {
+    return AsString(ColumnIndexOrThrow(column));
+}
+
+std::int32_t TResult::AsInteger(std::string_view column) const {
+    int index = ColumnIndexOrThrow(column);
+    if (IsNull(index))
+        return 0;
+    const std::string& text = AsString(index);
+    if (auto value = ParseInt32(text))
+        return *value;
+    // A numeric column holding an integral value ("3.0") still reads as an integer.
+    if (auto number = ParseNumber(text);
+        number && std::nearbyint(*number) == *number && std::fabs(*number) <= 2147483647.0)
+        return static_cast<std::int32_t>(*number);
+    throw EDatabaseError("'" + text + "' is not a valid integer value for field '" +
+                         std::string(column) + "'");
+}
+
+double TResult::AsFloat(std::string_view column) const {
+    int index = ColumnIndexOrThrow(column);
+    if (IsNull(index))
+        return 0.0;
+    const std::string& text = AsString(index);
+    if (auto value = ParseNumber(text))
+        return *value;
+    std::string lower = ToLowerAscii(Trim(text));
+    if (lower == "nan")
+        return std::nan("");
+    if (lower == "infinity" || lower == "inf")
+        return HUGE_VAL;
+    if (lower == "-infinity" || lower == "-inf")
+        return -HUGE_VAL;
+    throw EDatabaseError("'" + text + "' is not a valid floating point value for field '" +
+                         std::string(column) + "'");
+}
+
+// ---------------------------------------------------------------- TDatabase
+
+TDatabase::TDatabase(std::string connectionString)
+    : connectionString_(std::move(connectionString)) {}
+
+TDatabase::~TDatabase() {
+    Close();
+}
+
+void TDatabase::Open() {
+    if (IsOpen())
+        return;
+    SQLHENV henv = SQL_NULL_HENV;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &henv)))
+        throw EDatabaseError("The ODBC driver manager could not be initialised.");
+    SQLSetEnvAttr(henv, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    SQLHDBC hdbc = SQL_NULL_HDBC;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, henv, &hdbc))) {
+        std::string message = DiagnosticText(SQL_HANDLE_ENV, henv);
+        SQLFreeHandle(SQL_HANDLE_ENV, henv);
+        throw EDatabaseError(message);
+    }
+    SQLCHAR completed[1024] = {};
+    SQLSMALLINT completedLength = 0;
+    std::string text = connectionString_;
+    SQLRETURN rc = SQLDriverConnect(
+        hdbc, nullptr, reinterpret_cast<SQLCHAR*>(text.data()), static_cast<SQLSMALLINT>(text.size()),
+        completed, sizeof completed, &completedLength, SQL_DRIVER_NOPROMPT);
+    if (!SQL_SUCCEEDED(rc)) {
+        std::string message = DiagnosticText(SQL_HANDLE_DBC, hdbc);
+        SQLFreeHandle(SQL_HANDLE_DBC, hdbc);
+        SQLFreeHandle(SQL_HANDLE_ENV, henv);
+        throw EDatabaseError(message);
+    }
+    environment_ = henv;
+    connection_ = hdbc;
+}
+
+void TDatabase::Close() {
+    if (connection_) {
+        SQLDisconnect(static_cast<SQLHDBC>(connection_));
+        SQLFreeHandle(SQL_HANDLE_DBC, static_cast<SQLHDBC>(connection_));
+        connection_ = nullptr;
+    }
+    if (environment_) {
+        SQLFreeHandle(SQL_HANDLE_ENV, static_cast<SQLHENV>(environment_));
+        environment_ = nullptr;
+    }
+}
+
+std::unique_ptr<TResult> TDatabase::Query(const std::string& statement) {
+    if (!IsOpen())
+        throw EDatabaseError("Connection is closed.");
+    SQLHDBC hdbc = static_cast<SQLHDBC>(connection_);
+    SQLHSTMT hstmt = SQL_NULL_HSTMT;
+    Check(SQLAllocHandle(SQL_HANDLE_STMT, hdbc, &hstmt), SQL_HANDLE_DBC, hdbc);
+    std::string text = statement;
+    SQLRETURN rc = SQLExecDirect(hstmt, reinterpret_cast<SQLCHAR*>(text.data()),
+                                 static_cast<SQLINTEGER>(text.size()));
+    if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) {
+        std::string message = DiagnosticText(SQL_HANDLE_STMT, hstmt);
+        SQLFreeHandle(SQL_HANDLE_STMT, hstmt);
+        throw EDatabaseError(message);
+    }
+    try {
+        return std::unique_ptr<TResult>(new TResult(hstmt, statement));
+    } catch (...) {
+        SQLFreeHandle(SQL_HANDLE_STMT, hstmt);
+        throw;
+    }
+}
+
+} // namespace ormaline

@@ -1,0 +1,191 @@
+#include "platform/StringGrid.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QPalette>
+
+namespace ormaline {
+
+namespace {
+const std::string kEmpty;
+constexpr int kDefaultColumnWidth = 64;
+} // namespace
+
+StringGridModel::StringGridModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+int StringGridModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rows_;
+}
+
+int StringGridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : columns_;
+}
+
+QVariant StringGridModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid())
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return QString::fromStdString(cells_[Offset(index.column(), index.row())]);
+    if (role == Qt::BackgroundRole && (index.row() == 0 || index.column() == 0))
+        return QApplication::palette().button();
+    return {};
+}
+
+bool StringGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || role != Qt::EditRole)
+        return false;
+    SetCell(index.column(), index.row(), value.toString().toStdString());
+    return true;
+}
+
+Qt::ItemFlags StringGridModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags result = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (editable_ && index.column() > 0 && index.row() > 0)
+        result |= Qt::ItemIsEditable;
+    return result;
+}
+
+void StringGridModel::SetSize(int columns, int rows) {
+    columns = std::max(columns, 0);
+    rows = std::max(rows, 0);
+    if (columns == columns_ && rows == rows_)
+        return;
+    if (columns == columns_ && updateDepth_ == 0) {
+        // Rows only: tell the views what was added or removed, keep the rest.
+        if (rows > rows_) {
+            beginInsertRows(QModelIndex(), rows_, rows - 1);
+            cells_.resize(Offset(0, rows));
+            rows_ = rows;
+            endInsertRows();
+        } else {
+            beginRemoveRows(QModelIndex(), rows, rows_ - 1);
+            cells_.resize(Offset(0, rows));
+            rows_ = rows;
+            endRemoveRows();
+        }
+        return;
+    }
+    if (updateDepth_ == 0)
+        beginResetModel();
+    std::vector<std::string> cells(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows));
+    for (int r = 0; r < std::min(rows, rows_); ++r)
+        for (int c = 0; c < std::min(columns, columns_); ++c)
+            cells[static_cast<std::size_t>(r) * static_cast<std::size_t>(columns) +
+                  static_cast<std::size_t>(c)] = std::move(cells_[Offset(c, r)]);
+    cells_ = std::move(cells);
+    columns_ = columns;
+    rows_ = rows;
+    if (updateDepth_ == 0)
+        endResetModel();
+}
+
+const std::string& StringGridModel::Cell(int column, int row) const {
+    if (column < 0 || row < 0 || column >= columns_ || row >= rows_)
+        return kEmpty;
+    return cells_[Offset(column, row)];
+}
+
+void StringGridModel::SetCell(int column, int row, std::string text) {
+    if (column < 0 || row < 0 || column >= columns_ || row >= rows_)
+        return;
+    cells_[Offset(column, row)] = std::move(text);
+    if (updateDepth_ == 0) {
+        QModelIndex changed = index(row, column);
+        emit dataChanged(changed, changed);
+    }
+}
+
+void StringGridModel::BeginUpdate() {
+    if (updateDepth_++ == 0)
+        beginResetModel();
+}
+
+void StringGridModel::EndUpdate() {
+    if (updateDepth_ > 0 && --updateDepth_ == 0)
+        endResetModel();
+}
+
+StringGrid::StringGrid(QWidget* parent) : QTableView(parent), model_(new StringGridModel(this)) {
+    setModel(model_);
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    horizontalHeader()->setDefaultSectionSize(kDefaultColumnWidth);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    model_->SetSize(5, 1);
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current, const QModelIndex&) {
+                emit CurrentRowChanged(current.isValid() ? current.row() : 0);
+            });
+    // A model reset forgets the current index; the grid then stands on its header row.
+    connect(model_, &QAbstractItemModel::modelReset, this,
+            [this] { emit CurrentRowChanged(Row()); });
+}
+
+void StringGrid::SetColCount(int columns) {
+    model_->SetSize(columns, model_->rowCount());
+}
+
+void StringGrid::SetRowCount(int rows) {
+    model_->SetSize(model_->columnCount(), std::max(rows, 1));
+}
+
+void StringGrid::SetRowTexts(int row, const std::vector<std::string>& texts) {
+    for (std::size_t c = 0; c < texts.size(); ++c)
+        model_->SetCell(static_cast<int>(c), row, texts[c]);
+}
+
+std::vector<std::string> StringGrid::RowTexts(int row) const {
+    std::vector<std::string> texts;
+    for (int c = 0; c < ColCount(); ++c)
+        texts.push_back(Cell(c, row));
+    return texts;
+}
+
+void StringGrid::SetColWidth(int column, int width) {
+    if (width < 0) {
+        setColumnHidden(column, true);
+        return;
+    }
+    setColumnHidden(column, false);
+    setColumnWidth(column, width);
+}
+
+int StringGrid::ColWidth(int column) const {
+    return isColumnHidden(column) ? -1 : columnWidth(column);
+}
+
+int StringGrid::Row() const {
+    QModelIndex current = currentIndex();
+    return current.isValid() ? current.row() : 0;
+}
+
+void StringGrid::SetRow(int row) {
+    if (row < 0 || row >= RowCount())
+        return;
+    int column = 0;
+    while (column < ColCount() - 1 && isColumnHidden(column))
+        ++column;
+    setCurrentIndex(model_->index(row, column));
+    selectRow(row);
+}
+
+void StringGrid::SetEditable(bool editable) {
+    model_->SetEditable(editable);
+    setEditTriggers(editable ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                                   QAbstractItemView::AnyKeyPressed
+                             : QAbstractItemView::NoEditTriggers);
+}
+
+void StringGrid::ResetToHeader(const std::vector<std::string>& headers) {
+    model_->BeginUpdate();
+    model_->SetSize(static_cast<int>(headers.size()), 1);
+    for (std::size_t c = 0; c < headers.size(); ++c)
+        model_->SetCell(static_cast<int>(c), 0, headers[c]);
+    model_->EndUpdate();
+}
+
+} // namespace ormaline

@@ -1,0 +1,95 @@
+// A grid of texts in the manner of the system's result grids.
+//
+// Row 0 holds the header texts as an ordinary row: it scrolls with the data and can
+// be selected; data rows start at row 1. Column 0 is a fixed column (drawn as a
+// header). A column of width -1 is hidden. `Row()` is the current row. Whole rows
+// are selected.
+//
+// Cells are kept as UTF-8 texts and turned into Qt strings only when drawn, so that
+// filling a grid with many rows costs little more than building the strings.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QTableView>
+
+#include <string>
+#include <vector>
+
+namespace ormaline {
+
+class StringGridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit StringGridModel(QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    void SetEditable(bool editable) { editable_ = editable; }
+    void SetSize(int columns, int rows);
+    const std::string& Cell(int column, int row) const;
+    void SetCell(int column, int row, std::string text);
+    // While an update is open, changes are gathered and shown once at its end.
+    void BeginUpdate();
+    void EndUpdate();
+
+private:
+    std::size_t Offset(int column, int row) const {
+        return static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) +
+               static_cast<std::size_t>(column);
+    }
+    int columns_ = 0;
+    int rows_ = 0;
+    std::vector<std::string> cells_;
+    int updateDepth_ = 0;
+    bool editable_ = false;
+};
+
+class StringGrid : public QTableView {
+    Q_OBJECT
+public:
+    explicit StringGrid(QWidget* parent = nullptr);
+
+    int ColCount() const { return model_->columnCount(); }
+    int RowCount() const { return model_->rowCount(); }
+    void SetColCount(int columns);
+    // Rows past the new count are dropped; new rows are empty. The grid keeps at
+    // least one row (the header row).
+    void SetRowCount(int rows);
+
+    const std::string& Cell(int column, int row) const { return model_->Cell(column, row); }
+    void SetCell(int column, int row, std::string text) { model_->SetCell(column, row, std::move(text)); }
+    // Sets the texts of one row from its first column on.
+    void SetRowTexts(int row, const std::vector<std::string>& texts);
+    std::vector<std::string> RowTexts(int row) const;
+
+    // Width -1 hides the column.
+    void SetColWidth(int column, int width);
+    int ColWidth(int column) const;
+
+    // The current row; 0 (the header row) when nothing else was chosen.
+    int Row() const;
+    void SetRow(int row);
+    // True when the grid has a data row and its current row is a data row.
+    bool HasCurrentDataRow() const { return RowCount() > 1 && Row() >= 1; }
+
+    void SetEditable(bool editable);
+    void BeginUpdate() { model_->BeginUpdate(); }
+    void EndUpdate() { model_->EndUpdate(); }
+
+    // Resets the grid to one row holding the header texts.
+    void ResetToHeader(const std::vector<std::string>& headers);
+
+    StringGridModel* GridModel() const { return model_; }
+
+signals:
+    void CurrentRowChanged(int row);
+
+private:
+    StringGridModel* model_;
+};
+
+} // namespace ormaline

@@ -1,0 +1,104 @@
+// Everything that blocks on the user goes through one interface: message boxes,
+// confirmations, input boxes, open and save dialogs, the print dialog.
+//
+// The program installs the Qt implementation (real dialogs); tests install
+// ScriptedUserDialogs, which answers from a queue and records every box, so that
+// they drive the real windows over the real database.
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ormaline {
+
+enum class DialogKind {
+    Error,        // error icon, OK
+    Information,  // information icon, OK
+    Warning,      // warning icon, OK
+    Confirmation, // question, Yes and No
+    Input,        // input box: caption, prompt, text; OK and Cancel
+    SaveFile,     // save-file dialog
+    OpenFile,     // open-file dialog
+    Print,        // print dialog
+};
+
+struct FileDialogRequest {
+    std::string caption;
+    std::string initialFolder;
+    std::string fileName;  // proposed name, without folder
+    std::string filter;    // "Text files (*.txt)|*.TXT" pairs of description and pattern
+    std::string defaultExtension;
+};
+
+class UserDialogs {
+public:
+    virtual ~UserDialogs() = default;
+
+    virtual void Error(const std::string& text) = 0;
+    virtual void Information(const std::string& text) = 0;
+    virtual void Warning(const std::string& text) = 0;
+    // Yes: true; No: false.
+    virtual bool Confirm(const std::string& text) = 0;
+    // The typed text, or nothing when cancelled.
+    virtual std::optional<std::string> Input(const std::string& caption, const std::string& prompt,
+                                             const std::string& text) = 0;
+    // The chosen file name with its folder, or nothing when cancelled.
+    virtual std::optional<std::string> SaveFileName(const FileDialogRequest& request) = 0;
+    virtual std::optional<std::string> OpenFileName(const FileDialogRequest& request) = 0;
+    // True when the user chose to print.
+    virtual bool Print(const std::string& caption) = 0;
+};
+
+// The process-wide dialogs. Before anything is installed it is the Qt implementation.
+UserDialogs& Dialogs();
+// Installs a new implementation and returns the one it replaces.
+std::unique_ptr<UserDialogs> InstallDialogs(std::unique_ptr<UserDialogs> dialogs);
+
+// A dialog as a scripted test saw it.
+struct DialogRecord {
+    DialogKind kind;
+    std::string caption;
+    std::string text;
+};
+
+// Answers boxes from a queue and records every box. A box that needs an answer when
+// the queue is empty is answered No / Cancel and counted in `unanswered`, so that a
+// test that forgot an answer fails instead of hanging.
+class ScriptedUserDialogs : public UserDialogs {
+public:
+    struct Answer {
+        bool accept = true;                // Yes / OK / a file was chosen
+        std::optional<std::string> text;   // typed text or chosen file name
+    };
+
+    void PushYes() { answers.push_back({true, std::nullopt}); }
+    void PushNo() { answers.push_back({false, std::nullopt}); }
+    void PushText(std::string text) { answers.push_back({true, std::move(text)}); }
+    void PushCancel() { answers.push_back({false, std::nullopt}); }
+
+    void Error(const std::string& text) override;
+    void Information(const std::string& text) override;
+    void Warning(const std::string& text) override;
+    bool Confirm(const std::string& text) override;
+    std::optional<std::string> Input(const std::string& caption, const std::string& prompt,
+                                     const std::string& text) override;
+    std::optional<std::string> SaveFileName(const FileDialogRequest& request) override;
+    std::optional<std::string> OpenFileName(const FileDialogRequest& request) override;
+    bool Print(const std::string& caption) override;
+
+    // The texts of the recorded boxes of one kind, in order.
+    std::vector<std::string> TextsOf(DialogKind kind) const;
+
+    std::deque<Answer> answers;
+    std::vector<DialogRecord> records;
+    std::vector<FileDialogRequest> fileRequests;
+    int unanswered = 0;
+
+private:
+    Answer NextAnswer();
+};
+
+} // namespace ormaline

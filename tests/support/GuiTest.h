@@ -1,0 +1,40 @@
+// Helpers of the GUI tests: the scripted dialogs, a main window over the demo
+// database, event processing.
+#pragma once
+
+#include "app/TTLUnit.h"
+#include "db/Database.h"
+#include "platform/UserDialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ormaline::testing {
+
+// The scripted dialogs the test main installed, emptied.
+ScriptedUserDialogs& FreshDialogs();
+
+// Lets the window process what is pending, including the idle-time enabling rules.
+void ProcessEvents();
+
+// The texts of a combo box's list, in order.
+std::vector<std::string> ListTexts(const class ::QComboBox& combo);
+
+// A column of a statement run on a separate connection: the test's own view of the
+// demo data, independent of the window.
+std::vector<std::string> QueryColumn(const std::string& statement, const std::string& column);
+
+// A shown main window over the demo database, with fresh scripted dialogs.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::unique_ptr<TfrmTTLServices> window;
+    ScriptedUserDialogs* dialogs = nullptr;
+};
+
+} // namespace ormaline::testing
