@@ -1,6 +1,7 @@
 #include "app/core/TTLSearchRows.h"
 
 #include "app/core/SqlLiteral.h"
+#include "model/Errors.h"
 
 namespace ormaline {
 

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "app/core/OneRecStr.h"
-#include "model/Errors.h"
 #include "model/Guid.h"
 
 namespace ormaline {

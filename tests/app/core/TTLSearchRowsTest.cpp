@@ -5,6 +5,7 @@
 #include "CaseName.h"
 
 #include "FakeResult.h"
+#include "model/Errors.h"
 
 namespace ormaline {
 namespace {
