@@ -4,6 +4,7 @@
 #pragma once
 
 #include "model/ElementCodes.h"
+#include "model/OurData.h"
 #include "viewer/core/Colour.h"
 
 #include <array>
@@ -14,7 +15,7 @@ namespace ormaline {
 inline constexpr int kElementTableSize = 121;
 
 // One single-precision value per element code 0..120 (radii in angstrom).
-using TElementValues = std::array<float, kElementTableSize>;
+using TElementValues = TDataElement;
 // One colour per element code 0..120.
 using TElementColors = std::array<TColor, kElementTableSize>;
 

@@ -1,0 +1,104 @@
+// The part of a viewer window that has no widgets: its compound, options copy, scene,
+// selection and view state. The window owns one `TLVScene`; the scene build, the view
+// transforms and the interaction tools work on it.
+#pragma once
+
+#include "model/OurData.h"
+#include "viewer/core/LatvistaOpt.h"
+#include "viewer/core/SceneRecords.h"
+#include "viewer/core/SceneUndo.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace ormaline {
+
+// 3 x 3 rotation matrix; rows and columns 0..2 stand for the indices 1..3.
+using TMatrix3 = std::array<std::array<double, 3>, 3>;
+
+struct TLVScene {
+    TLVScene();
+    ~TLVScene();
+    TLVScene(const TLVScene&) = delete;
+    TLVScene& operator=(const TLVScene&) = delete;
+
+    // Compound
+    tCompParam CompParamMaler;
+    std::int64_t MalerCompPos = -1; // -1: not taken from a base file
+    std::uint8_t LVNumProg = 0;     // number of the calling program
+    bool ShowMoleculeOnly = false;  // a single molecule: no lattice copies of its atoms
+
+    // Options of this window
+    TLatvistaOpt WLVO;
+
+    // Scene
+    tTopAt* WPTAll = nullptr;     // head of the SceneList
+    tTopAt* WPTAtEnd = nullptr;   // first atom node
+    tTopAt* WPTAtEnd0 = nullptr;  // first atom node present at completion
+    tTopAt* WPTCell = nullptr;    // first cell corner
+    tSteckAt* WPTopEnd = nullptr; // the cell atom (element 0, index 1, S = 1.0)
+    std::int32_t WCountAt = 0;    // nodes in the list
+    std::int32_t OldWCountAt = 0; // nodes at completion
+    std::int32_t NumAllTop = 0;   // largest element code above 110, minus 110
+    std::vector<tTopAt*> ArrAt;   // every node, for painting in depth order
+    TCellArr WVecCell{};
+    tTopAt* PTMAt = nullptr; // current node
+    tTopAt* PTCurrAt = nullptr;
+
+    // Selection
+    tInsAt* WInsAt = nullptr;   // newest selection record
+    std::uint32_t NumInsAt = 0; // low half: colours 1 and 3, high half: colours 2 and 3
+    std::int32_t CountInsAt = 0;
+
+    // View
+    TMatrix3 WMatrRotor{};            // R of v = R k + D
+    SVector WDeltaCoord{};            // D
+    DVector WDeltaVec{0.5, 0.5, 0.5}; // fractional position of the model origin
+    double mas = 0.0;                 // model units per GL unit
+    double mas_l = 0.0;               // half the smaller client dimension in pixels
+    double OldMas = 0.0;              // last fitted scale
+    double PrevMas = 0.0;
+    double XYZMas = 0.0; // mas_l / GLXYZMas
+    double CoefMas = 1.0;
+    double GLXYZMas = 0.0; // 4 mas
+    double GLLegMas = 0.0;
+    double CoeffDX = 0.0; // pixels per angstrom, mas_l / mas
+    double alfa = 0.0;    // pending rotation angle in radians
+    DVector VCentre{};
+    DVector DVMin{};
+    DVector DVMax{};
+    int i0 = 0, j0 = 0; // half client width and height
+    int oldi0 = 0, oldj0 = 0;
+    int Gi0 = 0, Gj0 = 0;                // axes glyph
+    int LegI0 = 0, LegJ0 = 0;            // legend
+    SVector gl_{};                       // view offset, reset to zero
+    double gl_MaxI = 1.0, gl_MaxJ = 1.0; // half extents of the view volume
+
+    // Legend parameter scale, reset by every build
+    float ParamStep = 0.0f, ParamRank = 0.0f, GParamMin = 0.0f, GParamMax = 0.0f;
+
+    // Labels
+    std::int32_t WPosName = 0;
+    std::int32_t lWPosName = 0;
+
+    // Undo: recording is allowed while NoUndo is set (it is cleared during a build).
+    bool NoUndo = true;
+    TSceneUndo* Undo = &TSceneUndo::None();
+
+    // Legend rows are built by the legend module; the build calls this with the
+    // new-legend flag where rows are assigned. Empty: no legend rows.
+    std::function<void(TLVScene&, bool newLegend)> ReadLegInd;
+
+    bool HasScene() const { return WPTAll != nullptr; }
+    // Frees the SceneList, the cell atom list, the selection and ArrAt.
+    void FreeScene();
+    // Frees the selection records only.
+    void FreeSelection();
+};
+
+// Counts the nodes of a list from `head`.
+int CountNodes(const tTopAt* head);
+
+} // namespace ormaline
