@@ -87,6 +87,10 @@ public:
     void Close();
     bool IsOpen() const { return connection_ != nullptr; }
     const std::string& ConnectionString() const { return connectionString_; }
+    // Takes effect at the next Open.
+    void SetConnectionString(std::string connectionString) {
+        connectionString_ = std::move(connectionString);
+    }
 
     // Runs a statement that returns rows. A statement run while the connection is
     // closed fails with EDatabaseError ("Connection is closed.").

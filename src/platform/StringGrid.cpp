@@ -50,18 +50,24 @@ void StringGridModel::SetSize(int columns, int rows) {
     rows = std::max(rows, 0);
     if (columns == columns_ && rows == rows_)
         return;
-    if (columns == columns_ && updateDepth_ == 0) {
-        // Rows only: tell the views what was added or removed, keep the rest.
+    if (columns == columns_) {
+        // Rows only: the cells of the kept rows stay where they are. Outside an update
+        // the views are told which rows came or went.
+        bool notify = updateDepth_ == 0;
         if (rows > rows_) {
-            beginInsertRows(QModelIndex(), rows_, rows - 1);
+            if (notify)
+                beginInsertRows(QModelIndex(), rows_, rows - 1);
             cells_.resize(Offset(0, rows));
             rows_ = rows;
-            endInsertRows();
+            if (notify)
+                endInsertRows();
         } else {
-            beginRemoveRows(QModelIndex(), rows, rows_ - 1);
+            if (notify)
+                beginRemoveRows(QModelIndex(), rows, rows_ - 1);
             cells_.resize(Offset(0, rows));
             rows_ = rows;
-            endRemoveRows();
+            if (notify)
+                endRemoveRows();
         }
         return;
     }

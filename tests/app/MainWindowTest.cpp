@@ -177,13 +177,10 @@ TEST_F(MainWindowTest, DisconnectAndConnectAgain) {
 
 TEST_F(MainWindowTest, ConnectFailureIsPrefixed) {
     window->actDisconnectDB->trigger();
-    // Point the driver manager at a definition without the data source.
-    std::string saved = qEnvironmentVariable("ODBCINI").toStdString();
-    std::filesystem::path empty = std::filesystem::temp_directory_path() / "ormaline-empty-odbc.ini";
-    std::ofstream(empty) << "";
-    qputenv("ODBCINI", QByteArray::fromStdString(empty.string()));
+    std::string saved = window->Connection().ConnectionString();
+    window->Connection().SetConnectionString("DSN=NoSuchOrmalineSource;");
     window->actConnectToDB->trigger();
-    qputenv("ODBCINI", QByteArray::fromStdString(saved));
+    window->Connection().SetConnectionString(saved);
     ASSERT_EQ(dialogs->records.size(), 1u);
     EXPECT_EQ(dialogs->records[0].kind, DialogKind::Error);
     const std::string prefix = "Exception raised with message";
