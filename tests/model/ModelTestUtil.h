@@ -17,6 +17,8 @@ inline std::vector<const tSteckAt*> AtomsOf(const tSteckAt* head) {
     return atoms;
 }
 
+using ormaline::ListLength;
+
 // "H1 C1 C2 O1": symbol and A.i of each atom in list order.
 std::string ListLabels(const tSteckAt* head);
 
