@@ -2,6 +2,7 @@
 #include "app/TTLUnit.h"
 
 #include "platform/ActionList.h"
+#include "platform/CommandDispatch.h"
 #include "platform/StringGrid.h"
 
 #include <QCheckBox>
@@ -78,6 +79,15 @@ QHBoxLayout* ButtonRow(std::initializer_list<QAction*> actions) {
     return row;
 }
 
+// Runs `handler` when the user chooses an entry or types in the list's edit, not
+// when the program fills the list.
+void ConnectUserChange(QComboBox* combo, std::function<void()> handler) {
+    QObject::connect(combo, &QComboBox::textActivated, combo,
+                     [handler](const QString&) { RunCommand(handler); });
+    QObject::connect(combo->lineEdit(), &QLineEdit::textEdited, combo,
+                     [handler](const QString&) { RunCommand(handler); });
+}
+
 // An edit with a "use like" box beside it.
 QHBoxLayout* WithUseLike(QLineEdit* edit, QCheckBox* useLike) {
     auto* row = new QHBoxLayout;
@@ -107,8 +117,9 @@ void TfrmTTLServices::CreateActions() {
     actQDelete = list.Add("actQDelete", "Delete", nothing, notYetBuilt);
     actQClear = list.Add("actQClear", "Clear", nothing, notYetBuilt);
     actReference = list.Add("actReference", "Reference", nothing, notYetBuilt);
-    actTTLSearch = list.Add("actTTLSearch", "Search", nothing, notYetBuilt);
-    actLigRead = list.Add("actLigRead", "Read", nothing, notYetBuilt);
+    actTTLSearch = list.Add("actTTLSearch", "Search", [this] { actTTLSearchExecute(); });
+    actLigRead = list.Add("actLigRead", "Read", [this] { btnTTLReadClick(); },
+                          [this] { return sgLigands->HasCurrentDataRow(); });
     actLigDraw = list.Add("actLigDraw", "Draw", nothing, notYetBuilt);
     actAddTTLQuery = list.Add("actAddTTLQuery", "Add Query", nothing, notYetBuilt);
     actSGLoad = list.Add("actSGLoad", "Load", nothing, notYetBuilt);
@@ -123,7 +134,7 @@ void TfrmTTLServices::CreateActions() {
     actTTCSearch = list.Add("actTTCSearch", "Search", nothing, notYetBuilt);
     actTTCRead = list.Add("actTTCRead", "Read", nothing, notYetBuilt);
     actAddTTCQuery = list.Add("actAddTTCQuery", "Add Query", nothing, notYetBuilt);
-    actQueryToFile = list.Add("actQueryToFile", "Query To File", nothing, notYetBuilt);
+    actQueryToFile = list.Add("actQueryToFile", "Query To File", [this] { actQueryToFileExecute(); });
     actDataToFile = list.Add("actDataToFile", "Data To File", nothing, notYetBuilt);
     list.UpdateActions();
 }
@@ -187,6 +198,8 @@ QWidget* TfrmTTLServices::CreateLigandPage() {
     libraryRow->addWidget(new QLabel("Library"));
     cmbTTLLibrary = Combo("cmbTTLLibrary");
     libraryRow->addWidget(cmbTTLLibrary, 1);
+    // Choosing or typing another library clears the ligand detail panel.
+    ConnectUserChange(cmbTTLLibrary, [this] { cmbTTLLibraryChange(); });
     layout->addLayout(libraryRow);
 
     auto* options = Named(new QGroupBox("Search Options"), "gbTTLSearchOptions");
@@ -318,6 +331,7 @@ QWidget* TfrmTTLServices::CreateTopologyPage() {
     libraryRow->addWidget(new QLabel("Library"));
     cbTTDLibrary = Combo("cbTTDLibrary");
     libraryRow->addWidget(cbTTDLibrary, 1);
+    ConnectUserChange(cbTTDLibrary, [this] { cmbTTLLibraryChange(); });
     layout->addLayout(libraryRow);
     auto* options = Named(new QGroupBox("Search Options"), "gbTTDSearchOptions");
     auto* optionsLayout = new QGridLayout(options);

@@ -1,5 +1,6 @@
 #include "app/TTLUnit.h"
 
+#include "app/WidgetText.h"
 #include "app/core/RefCodeList.h"
 #include "model/Errors.h"
 #include "platform/ActionList.h"
@@ -22,7 +23,6 @@
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTextBlock>
 
 #include <cerrno>
 #include <filesystem>
@@ -193,10 +193,7 @@ void TfrmTTLServices::disconnectButtonClick() {
 }
 
 std::string TfrmTTLServices::RefCodeList(int& c) const {
-    std::vector<std::string> lines;
-    for (QTextBlock block = mSearchResult->document()->begin(); block.isValid(); block = block.next())
-        lines.push_back(block.text().toStdString());
-    return ormaline::RefCodeList(lines, c);
+    return ormaline::RefCodeList(MemoLines(mSearchResult), c);
 }
 
 bool TfrmTTLServices::AssignTextFile(std::string& fileName, const std::string& defaultName) {
@@ -224,7 +221,7 @@ void TfrmTTLServices::tsLigandClear() {
 }
 
 void TfrmTTLServices::SetStatusText(const std::string& text) {
-    statusPanel->setText(QString::fromStdString(text));
+    statusPanel->setText(Q(text));
 }
 
 std::string TfrmTTLServices::StatusText() const {

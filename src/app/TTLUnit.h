@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/core/SearchConditions.h"
+#include "app/core/TTLSearchRows.h"
 #include "db/Database.h"
 
 #include <QMainWindow>
@@ -65,7 +66,26 @@ public:
     // (the file is not created yet).
     bool AssignTextFile(std::string& fileName, const std::string& defaultName);
 
+    // Ligand tab ("TTL&TTM&TTN").
+    void actTTLSearchExecute();
+    void cmbTTLLibraryChange();
+    // Copies the page into TTLSearch; shows the first failing message and returns false.
+    bool CheckTTLConditions();
+    std::string GetQTTLStr(std::string& description) const;
+    // Key 0 fills sgLigands, key 1 writes the hits to a "TTLQuery" text file.
+    bool SearchTTLCollection(int key);
+    void btnTTLReadClick();
+    void SelectLiMoN(const TGuid& ALigID);
+    void SelectLiMoN_cd(const TGuid& ALigID);
+    void SelectLiMoN_adm(const TGuid& ALigID);
+    void SelectLigLoc(const TGuid& ALigID);
     void tsLigandClear();
+    // The test each search row must pass; empty (every row a hit) while no subgraph
+    // is loaded.
+    TLigandRowTest LigandRowTest() const;
+
+    // "Query To File": the hits of the active page's search to a text file.
+    void actQueryToFileExecute();
     void SetStatusText(const std::string& text);
     std::string StatusText() const;
 
