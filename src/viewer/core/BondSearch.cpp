@@ -122,6 +122,18 @@ public:
                 members_[fill[cellOf[index]]++] = static_cast<std::int32_t>(index);
     }
 
+    // True when some node may lie within the reach of `position`.
+    bool Reaches(const DVector& position) const {
+        if (start_.empty())
+            return false;
+        for (int axis = 0; axis < 3; ++axis) {
+            const double cell = std::floor((position[axis] - origin_[axis]) / size_);
+            if (!(cell >= -1.0 && cell <= static_cast<double>(dims_[axis])))
+                return false;
+        }
+        return true;
+    }
+
     // Calls visit(index) for every node in the cells around `position` (within one cell).
     template <typename Visit> void ForNear(const DVector& position, Visit visit) const {
         if (start_.empty())
@@ -233,6 +245,9 @@ bool DetAdjUnwrap(TLVScene& scene, const TSceneBuildMonitor& monitor) {
             tTopAt* baseNode = m->second;
             for (const ShIVector& shift : shifts) {
                 const DVector image = DetCoordAt(scene, nodeA, shift);
+                // No node near the image: nothing to bond, whether the image is shown or not.
+                if (!grid.Reaches(image))
+                    continue;
                 if (index.Find(atom->A.n, atom->A.i, image, TNodeIndex::Section::Any) != nullptr)
                     continue;
                 near.clear();
