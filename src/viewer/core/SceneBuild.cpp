@@ -175,9 +175,9 @@ bool BondsFromContacts(TLVScene& scene, const TSceneBuildMonitor& monitor) {
 }
 
 // Step 9: atoms on the faces through the origin shown again one cell further, with
-// their bonds.
-bool MultiplyFaceAtoms(TLVScene& scene, const TSceneBuildMonitor& monitor) {
-    TNodeIndex index(scene);
+// their bonds. `multiply` is the lattice copy used.
+template <typename Multiply>
+bool MultiplyFaceAtomsWith(TLVScene& scene, const TSceneBuildMonitor& monitor, Multiply multiply) {
     for (int axis = 0; axis < 3; ++axis) {
         ShIVector unit{};
         unit[axis] = 1;
@@ -186,7 +186,7 @@ bool MultiplyFaceAtoms(TLVScene& scene, const TSceneBuildMonitor& monitor) {
             if (std::fabs(node->t[axis] + node->pSAt->A.k[axis]) < kOnFace)
                 onFace.push_back(node);
         for (tTopAt* node : onFace) {
-            detail::MultTransAtom(scene, index, node, unit);
+            multiply(node, unit);
             if (Stop(monitor))
                 return false;
         }
@@ -195,6 +195,19 @@ bool MultiplyFaceAtoms(TLVScene& scene, const TSceneBuildMonitor& monitor) {
 }
 
 } // namespace
+
+bool MultiplyFaceAtoms(TLVScene& scene, const TSceneBuildMonitor& monitor) {
+    TNodeIndex index(scene);
+    return MultiplyFaceAtomsWith(scene, monitor, [&](tTopAt* node, const ShIVector& unit) {
+        detail::MultTransAtom(scene, index, node, unit);
+    });
+}
+
+bool MultiplyFaceAtomsStraightforward(TLVScene& scene, const TSceneBuildMonitor& monitor) {
+    return MultiplyFaceAtomsWith(scene, monitor, [&](tTopAt* node, const ShIVector& unit) {
+        MultTransAtomStraightforward(scene, node, unit);
+    });
+}
 
 TProgressStepper::TProgressStepper(const TSceneBuildMonitor& monitor, int maximum)
     : monitor_(monitor), maximum_(maximum), step_(std::max(1, maximum / 200)) {}

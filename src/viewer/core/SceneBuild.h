@@ -55,6 +55,12 @@ bool SeeCryst(TLVScene& scene, const TSceneBuildMonitor& monitor);
 // bonds from the completion copy, later lattice copies freed.
 bool OldCryst(TLVScene& scene, const TSceneBuildMonitor& monitor);
 
+// The build's last step for stored contacts: every atom on a face through the origin is
+// shown again one cell further along that axis, with its bonds. The straightforward
+// version searches the list for every copy; it is kept as the reference.
+bool MultiplyFaceAtoms(TLVScene& scene, const TSceneBuildMonitor& monitor);
+bool MultiplyFaceAtomsStraightforward(TLVScene& scene, const TSceneBuildMonitor& monitor);
+
 // What the user-interface thread does before it starts a build: the parameter scale is
 // reset, DataToFile switched off, the selection dropped, and with Sublattice set the
 // whole scene freed, so that the build starts afresh.

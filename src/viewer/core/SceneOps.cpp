@@ -198,6 +198,70 @@ void MultTransAtom(TLVScene& scene, tTopAt* node, const ShIVector& trans) {
     detail::MultTransAtom(scene, index, node, trans);
 }
 
+namespace {
+
+bool SitsAt(const tTopAt& node, const tSteckAt& atom, const DVector& position) {
+    return node.pSAt != nullptr && node.pSAt->A.n == atom.A.n && node.pSAt->A.i == atom.A.i &&
+           std::fabs(node.k[0] - position[0]) < kImageTolerance &&
+           std::fabs(node.k[1] - position[1]) < kImageTolerance &&
+           std::fabs(node.k[2] - position[2]) < kImageTolerance;
+}
+
+} // namespace
+
+void MultTransAtomStraightforward(TLVScene& scene, tTopAt* node, const ShIVector& trans) {
+    if (node == nullptr || node->pSAt == nullptr)
+        return;
+    const DVector target = DetCoordAt(scene, *node, trans);
+    tTopAt* first = node->PolyVert ? scene.WPTAll : scene.WPTAtEnd;
+    tTopAt* stop = node->PolyVert ? scene.WPTAtEnd : nullptr;
+    for (tTopAt* other = first; other != stop; other = other->li)
+        if (SitsAt(*other, *node->pSAt, target)) {
+            other->c |= kNodeVisible;
+            scene.Undo->RecordNodeState(other);
+            return;
+        }
+    tTopAt* copy = NewTopAt();
+    *copy = *node;
+    copy->c = kNodeVisible;
+    copy->t = AddTr(node->t, trans);
+    for (int axis = 0; axis < 3; ++axis)
+        copy->k[axis] = static_cast<float>(target[axis]);
+    copy->p = copy->oldp = nullptr;
+    copy->PIAt = nullptr;
+    copy->li = nullptr;
+    ++scene.WCountAt;
+    if (copy->PolyVert) {
+        copy->li = scene.WPTAll;
+        scene.WPTAll = copy;
+    } else {
+        detail::InsertAtomNode(scene, copy);
+    }
+    scene.Undo->RecordNewNode(copy);
+    std::vector<tBoundAt> bonds;
+    for (const tBoundAt* bond = node->p; bond != nullptr; bond = bond->li)
+        bonds.push_back(*bond);
+    for (const tBoundAt& bond : bonds) {
+        if (bond.p == nullptr || bond.p->pSAt == nullptr)
+            continue;
+        const ShIVector shift = AddTr(bond.t, trans);
+        const DVector image = DetCoordAt(scene, *bond.p, shift);
+        const double dist2 = static_cast<double>(bond.r) * bond.r;
+        tTopAt* found = nullptr;
+        for (tTopAt* other = scene.WPTAll->li; other != nullptr && found == nullptr;
+             other = other->li)
+            if (other != copy && SitsAt(*other, *bond.p->pSAt, image))
+                found = other;
+        bool made = false;
+        if (found != nullptr) {
+            NewBAt(scene, *copy, found, dist2, bond.cb, kClosedBond, {}, made);
+            NewBAt(scene, *found, copy, dist2, bond.cb, kClosedReuseOpen, {}, made);
+        } else {
+            NewBAt(scene, *copy, bond.p, dist2, bond.cb, kOpenBond, shift, made);
+        }
+    }
+}
+
 void InsCellData(TLVScene& scene) {
     tSteckAt* cellAtom = NewSteckAt();
     cellAtom->A.n = 0;

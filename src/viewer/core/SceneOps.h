@@ -31,6 +31,10 @@ DVector NodeFractional(const tTopAt& node);
 // made visible.
 void MultTransAtom(TLVScene& scene, tTopAt* node, const ShIVector& trans);
 
+// The same, searching the list for the copy and for every bond partner instead of
+// using an index; kept as the reference of the indexed version.
+void MultTransAtomStraightforward(TLVScene& scene, tTopAt* node, const ShIVector& trans);
+
 // Creates the cell atom, the 8 corners and their edges (BondsCell).
 void InsCellData(TLVScene& scene);
 void BondsCell(TLVScene& scene);

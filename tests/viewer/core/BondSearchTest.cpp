@@ -8,7 +8,6 @@
 
 #include <atomic>
 #include <limits>
-#include <map>
 #include <random>
 
 namespace ormaline {
@@ -58,32 +57,8 @@ void BuildWithoutBonds(TLVScene& scene, const TRandomCase& c) {
     scene.WLVO.AdjMatrix = 0;
 }
 
-struct TBondRecord {
-    int partner; // position of the partner in the list
-    ShIVector t;
-    std::uint8_t c, cb;
-    float r;
-    bool operator==(const TBondRecord&) const = default;
-};
-
-std::vector<std::vector<TBondRecord>> BondTable(const TLVScene& scene) {
-    std::map<const tTopAt*, int> position;
-    int index = 0;
-    for (const tTopAt* node = scene.WPTAll; node != nullptr; node = node->li)
-        position[node] = index++;
-    std::vector<std::vector<TBondRecord>> table;
-    for (const tTopAt* node = scene.WPTAll; node != nullptr; node = node->li) {
-        std::vector<TBondRecord> bonds;
-        const tBoundAt* previous = nullptr;
-        for (const tBoundAt* bond = node->p; bond != nullptr; bond = bond->li) {
-            EXPECT_EQ(bond->li_, previous);
-            previous = bond;
-            bonds.push_back({position.at(bond->p), bond->t, bond->c, bond->cb, bond->r});
-        }
-        table.push_back(bonds);
-    }
-    return table;
-}
+using test::BondTable;
+using test::TBondRecord;
 
 class GridAgainstAllPairs : public ::testing::TestWithParam<TRandomCase> {};
 

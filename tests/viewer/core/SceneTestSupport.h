@@ -7,6 +7,9 @@
 #include "viewer/core/LVScene.h"
 #include "viewer/core/SceneBuild.h"
 
+#include <gtest/gtest.h>
+
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -87,6 +90,34 @@ inline int AtomBondCount(const TLVScene& scene) {
             if ((bond->cb & cbCellEdge) == 0)
                 ++count;
     return count;
+}
+
+struct TBondRecord {
+    int partner; // position of the partner in the list
+    ShIVector t;
+    std::uint8_t c, cb;
+    float r;
+    bool operator==(const TBondRecord&) const = default;
+};
+
+// Every node's bonds, partners given by list position, checking the back links.
+inline std::vector<std::vector<TBondRecord>> BondTable(const TLVScene& scene) {
+    std::map<const tTopAt*, int> position;
+    int index = 0;
+    for (const tTopAt* node = scene.WPTAll; node != nullptr; node = node->li)
+        position[node] = index++;
+    std::vector<std::vector<TBondRecord>> table;
+    for (const tTopAt* node = scene.WPTAll; node != nullptr; node = node->li) {
+        std::vector<TBondRecord> bonds;
+        const tBoundAt* previous = nullptr;
+        for (const tBoundAt* bond = node->p; bond != nullptr; bond = bond->li) {
+            EXPECT_EQ(bond->li_, previous);
+            previous = bond;
+            bonds.push_back({position.at(bond->p), bond->t, bond->c, bond->cb, bond->r});
+        }
+        table.push_back(bonds);
+    }
+    return table;
 }
 
 } // namespace ormaline::test
