@@ -5,6 +5,8 @@
 
 #include <QApplication>
 
+#include "support/RatioReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -84,8 +86,6 @@ BENCHMARK(FillStringGridRowByRow)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    ormaline::bench::RunWithRatios(argc, argv, {{"FillStringGrid", "BaselineVector"}, {"FillStringGridRowByRow", "BaselineVector"}});
     return 0;
 }

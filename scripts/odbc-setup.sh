@@ -24,14 +24,16 @@ Driver = $driver
 FileUsage = 1
 INI
 
-umask 077
-cat >"$ODBCINI" <<INI
-[PostgreSQL30]
-Description = Ormaline demo database (private cluster)
+# One data source per database: PostgreSQL30 is the demo database the program uses,
+# OrmalineLarge the large one of the benchmarks (scripts/bench.sh loads it).
+data_source() {
+    cat <<INI
+[$1]
+Description = $2
 Driver = PostgreSQL Unicode
 Servername = 127.0.0.1
 Port = $ORMALINE_DB_PORT
-Database = $ORMALINE_DB_NAME
+Database = $3
 Username = $ORMALINE_READER
 Password = $ORMALINE_READER_PASSWORD
 ReadOnly = 1
@@ -40,5 +42,13 @@ BoolsAsChar = 0
 TextAsLongVarchar = 0
 UnknownsAsLongVarchar = 0
 MaxVarcharSize = 65535
+
 INI
-say "data source PostgreSQL30 written to $ODBCINI"
+}
+
+umask 077
+{
+    data_source PostgreSQL30 "Ormaline demo database (private cluster)" "$ORMALINE_DB_NAME"
+    data_source OrmalineLarge "Ormaline large benchmark database (private cluster)" "${ORMALINE_DB_NAME}_large"
+} >"$ODBCINI"
+say "data sources PostgreSQL30 and OrmalineLarge written to $ODBCINI"
