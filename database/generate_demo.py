@@ -974,15 +974,15 @@ CARBOXYLATE_NETS = ("pcu", "sql", "dia", "hcb", "kgm", "bnn", "nbo", "cds")
 SPECIES = [
     # --- inorganic ligands --------------------------------------------------------
     Species("H2O", "water", L, b_water, 0, "aqua", formula="H2O", coord=(("M1", 60), ("M2", 8)), weight=10),
-    Species("OH", "hydroxide", L, b_hydroxide, -1, "hydroxo", formula="HO",
+    Species("OH", "hydroxide", L, b_hydroxide, -1, "hydroxo", formula="OH",
             coord=(("M2", 50), ("M3", 30), ("M1", 20)), weight=4, nets=("kgm", "hxl", "fes", "bnn", "sql")),
     Species("O", "oxide", L, b_single("O"), -2, "oxo", formula="O",
             coord=(("M2", 40), ("M3", 30), ("M4", 20), ("M6", 10)), weight=3,
             nets=("rtl", "flu", "qtz", "pts", "lvt", "nbo", "fcu", "bcu", "acs")),
-    Species("NH3", "ammonia", L, b_ammonia, 0, "ammine", formula="H3N", weight=2),
+    Species("NH3", "ammonia", L, b_ammonia, 0, "ammine", formula="NH3", weight=2),
     Species("CN", "cyanide", L, b_diatomic("C", "N", 1.15), -1, "cyano", formula="CN",
             coord=(("B2", 70), ("M1", 30)), weight=2, nets=("pcu", "dia", "sql")),
-    Species("NCS", "thiocyanate", L, b_linear3(("N", "C", "S"), 1.17, 1.64), -1, "thiocyanato", formula="CNS",
+    Species("NCS", "thiocyanate", L, b_linear3(("N", "C", "S"), 1.17, 1.64), -1, "thiocyanato", formula="NCS",
             coord=(("M1", 60), ("B2", 40)), weight=3, nets=("sql", "pcu", "ladder")),
     Species("N3", "azide", L, b_linear3(("N", "N", "N"), 1.17, 1.17), -1, "azido", formula="N3",
             coord=(("B2", 50), ("M2", 30), ("M1", 20)), weight=3, nets=("sql", "pcu", "ladder", "hcb")),
@@ -991,17 +991,17 @@ SPECIES = [
     Species("NO2", "nitrite", L, b_nitrite, -1, "nitrito", formula="NO2", coord=(("M1", 60), ("B01", 40))),
     Species("CO3", "carbonate", L, b_trigonal("C", "O", 1.29), -2, "carbonato", formula="CO3",
             coord=(("B01", 30), ("T3", 30), ("T11", 20), ("K4", 20)), weight=2, nets=("hcb", "sql", "acs", "bnn")),
-    Species("SO4", "sulfate", L, b_tetrahedral("S", "O", 1.47), -2, "sulfato", formula="O4S",
+    Species("SO4", "sulfate", L, b_tetrahedral("S", "O", 1.47), -2, "sulfato", formula="SO4",
             coord=(("M1", 30), ("B2", 30), ("T3", 25), ("K4", 15)), weight=3,
             nets=("sql", "hcb", "dia", "pts", "sra", "qtz")),
     Species("ClO4", "perchlorate", L, b_tetrahedral("Cl", "O", 1.44), -1, "perchlorato", formula="ClO4",
             coord=(("0", 60), ("M1", 35), ("B2", 5)), weight=3),
-    Species("PO4", "phosphate", L, b_tetrahedral("P", "O", 1.54), -3, "phosphato", formula="O4P",
+    Species("PO4", "phosphate", L, b_tetrahedral("P", "O", 1.54), -3, "phosphato", formula="PO4",
             coord=(("K4", 60), ("T3", 40)), weight=2, nets=("qtz", "flu", "pts", "lvt", "dia", "sra")),
     Species("BF4", "tetrafluoroborate", L, b_tetrahedral("B", "F", 1.39), -1, "tetrafluoroborato",
             formula="BF4", coord=(("0", 80), ("M1", 20)), weight=2),
     Species("PF6", "hexafluorophosphate", L, b_octahedral("P", "F", 1.60), -1, "hexafluorophosphato",
-            formula="F6P", coord=(("0", 90), ("M1", 10)), weight=1.5),
+            formula="PF6", coord=(("0", 90), ("M1", 10)), weight=1.5),
     Species("Cl", "chloride", L, b_single("Cl"), -1, "chloro", formula="Cl",
             coord=(("M1", 60), ("M2", 30), ("M3", 10)), weight=6, nets=("ladder", "sql", "pcu")),
     Species("Br", "bromide", L, b_single("Br"), -1, "bromo", formula="Br",
@@ -1373,3 +1373,967 @@ def choose_derivatives(bases, count, rng, taken_names):
         take(b, canonical_combo(b, combo))
         misses += len(chosen) == before
     return chosen[:count]
+
+
+# Explicit oxidation states of small inorganic species, by atom index.
+EXPLICIT_OX = {
+    "NO3": {0: 5}, "NO2": {0: 3}, "CO3": {0: 4}, "SO4": {0: 6}, "ClO4": {0: 7}, "PO4": {0: 5},
+    "BF4": {0: 3}, "PF6": {0: 5}, "CN": {0: 2, 1: -3}, "NCS": {0: -3, 1: 4, 2: -2},
+    "N3": {0: -1, 1: 1, 2: -1}, "CO": {0: 2, 1: -2}, "NOx": {0: 2, 1: -2}, "O2": {0: -1, 1: -1},
+    "co2": {0: 4},
+}
+
+# ---------------------------------------------------------------------------
+# Metals, polyhedra, nets, representations, source databases
+# ---------------------------------------------------------------------------
+
+POLYHEDRA = [
+    "linear", "bent", "triangle", "trigonal pyramid", "T-shape", "tetrahedron", "square", "seesaw",
+    "trigonal bipyramid", "square pyramid", "octahedron", "trigonal prism", "pentagonal bipyramid",
+    "capped octahedron", "capped trigonal prism", "square antiprism", "dodecahedron", "cube",
+    "bicapped trigonal prism", "hexagonal bipyramid", "tricapped trigonal prism", "capped square antiprism",
+    "bicapped square antiprism", "icosahedron", "cuboctahedron", "anticuboctahedron",
+]
+POLY_ID = {name: k + 1 for k, name in enumerate(POLYHEDRA)}
+
+LN8 = ((8, "square antiprism", 40), (8, "dodecahedron", 25), (9, "tricapped trigonal prism", 25),
+       (9, "capped square antiprism", 10))
+# symbol, oxidation state, weight, name, VDP volume (A^3), coordination (cn, figure, weight)
+METALS = [
+    ("Cu", 2, 12, "copper", 10.3, ((4, "square", 15), (5, "square pyramid", 40), (6, "octahedron", 45))),
+    ("Zn", 2, 12, "zinc", 10.6, ((4, "tetrahedron", 50), (5, "trigonal bipyramid", 10), (6, "octahedron", 40))),
+    ("Co", 2, 8, "cobalt", 10.4, ((4, "tetrahedron", 20), (6, "octahedron", 80))),
+    ("Ni", 2, 6, "nickel", 10.0, ((4, "square", 10), (6, "octahedron", 90))),
+    ("Mn", 2, 6, "manganese", 11.3, ((6, "octahedron", 85), (7, "pentagonal bipyramid", 15))),
+    ("Cd", 2, 7, "cadmium", 13.5, ((6, "octahedron", 60), (7, "pentagonal bipyramid", 40))),
+    ("Fe", 2, 3, "iron", 10.6, ((6, "octahedron", 100),)),
+    ("Fe", 3, 3, "iron", 9.7, ((6, "octahedron", 100),)),
+    ("Ag", 1, 5, "silver", 14.2, ((2, "linear", 30), (3, "triangle", 30), (4, "tetrahedron", 40))),
+    ("Cu", 1, 4, "copper", 11.6, ((3, "triangle", 30), (4, "tetrahedron", 70))),
+    ("Co", 3, 2, "cobalt", 9.3, ((6, "octahedron", 100),)),
+    ("Cr", 3, 2, "chromium", 9.5, ((6, "octahedron", 100),)),
+    ("La", 3, 1, "lanthanum", 18.5, ((9, "tricapped trigonal prism", 50), (10, "bicapped square antiprism", 20),
+                                     (8, "square antiprism", 30))),
+    ("Nd", 3, 1, "neodymium", 17.2, LN8),
+    ("Eu", 3, 2, "europium", 16.4, LN8),
+    ("Gd", 3, 2, "gadolinium", 16.0, LN8),
+    ("Tb", 3, 2, "terbium", 15.6, LN8),
+    ("Dy", 3, 1, "dysprosium", 15.3, LN8),
+    ("Er", 3, 1, "erbium", 14.7, LN8),
+    ("Yb", 3, 1, "ytterbium", 14.2, ((7, "capped trigonal prism", 20), (8, "square antiprism", 50),
+                                     (8, "dodecahedron", 30))),
+    ("U", 6, 3, "uranium", 9.2, ((7, "pentagonal bipyramid", 60), (8, "hexagonal bipyramid", 30),
+                                 (6, "octahedron", 10))),
+    ("Mg", 2, 2, "magnesium", 10.1, ((6, "octahedron", 100),)),
+    ("Ca", 2, 2, "calcium", 15.8, ((6, "octahedron", 20), (7, "pentagonal bipyramid", 30), (8, "square antiprism", 30),
+                                   (8, "dodecahedron", 20))),
+    ("Na", 1, 1, "sodium", 17.0, ((5, "square pyramid", 20), (6, "octahedron", 80))),
+    ("K", 1, 1, "potassium", 25.5, ((7, "capped octahedron", 20), (8, "cube", 30), (8, "square antiprism", 30),
+                                    (9, "tricapped trigonal prism", 20))),
+    ("Pb", 2, 2, "lead", 20.0, ((6, "octahedron", 40), (7, "capped trigonal prism", 30), (8, "square antiprism", 30))),
+    ("Zr", 4, 1, "zirconium", 11.5, ((8, "square antiprism", 100),)),
+    ("V", 4, 1, "vanadium", 8.9, ((5, "square pyramid", 70), (6, "octahedron", 30))),
+    ("Mo", 6, 1, "molybdenum", 8.9, ((6, "octahedron", 100),)),
+    ("Pt", 2, 1, "platinum", 10.6, ((4, "square", 100),)),
+    ("Pd", 2, 1, "palladium", 10.6, ((4, "square", 100),)),
+    ("Hg", 2, 1, "mercury", 15.5, ((2, "linear", 50), (4, "tetrahedron", 50))),
+    ("Al", 3, 1, "aluminium", 8.2, ((6, "octahedron", 80), (4, "tetrahedron", 20))),
+    ("Ti", 4, 0.5, "titanium", 8.8, ((6, "octahedron", 100),)),
+    ("Sn", 4, 0.5, "tin", 11.0, ((6, "octahedron", 100),)),
+]
+HARD_METALS = {"La", "Nd", "Eu", "Gd", "Tb", "Dy", "Er", "Yb", "U", "Mg", "Ca", "Na", "K", "Zr", "Al", "Ti", "Mo",
+               "V", "Pb", "Sn"}
+SOFT_METALS = {"Ag", "Pt", "Pd", "Hg"}
+MINERAL_METALS = {"Mg", "Ca", "Fe", "Cu", "Zn", "Pb", "Mn", "Co", "Ni", "Na", "K", "Al", "U"}
+ROMAN = {1: "i", 2: "ii", 3: "iii", 4: "iv", 5: "v", 6: "vi"}
+
+# name, library, point symbol, number of distinct nodes, dimension
+NETS = [
+    ("dia", "Basic nets", "{6^6}", 1, 3),
+    ("pcu", "Basic nets", "{4^12.6^3}", 1, 3),
+    ("sql", "Basic nets", "{4^4.6^2}", 1, 2),
+    ("hcb", "Basic nets", "{6^3}", 1, 2),
+    ("srs", "Basic nets", "{10^3}", 1, 3),
+    ("nbo", "Basic nets", "{6^4.8^2}", 1, 3),
+    ("cds", "Basic nets", "{6^5.8}", 1, 3),
+    ("bnn", "Basic nets", "{4^6.6^4}", 1, 3),
+    ("pts", "Basic nets", "{4^2.8^4}", 2, 3),
+    ("lvt", "Basic nets", "{4^2.8^4}", 1, 3),
+    ("ths", "Basic nets", "{10^3}", 1, 3),
+    ("qtz", "Basic nets", "{6^4.8^2}", 1, 3),
+    ("kgm", "Basic nets", "{3^2.6^2.7^2}", 1, 2),
+    ("acs", "Basic nets", "{4^9.6^6}", 1, 3),
+    ("rtl", "Basic nets", "{4.6^2}2{4^2.6^10.8^3}", 2, 3),
+    ("pyr", "Basic nets", "{6^3}2{6^12.8^3}", 2, 3),
+    ("tbo", "Basic nets", "{6^3}4{6^2.8^4}3", 2, 3),
+    ("flu", "Basic nets", "{4^6}2{4^12.6^12.8^4}", 2, 3),
+    ("sra", "Basic nets", "{4^2.6^3.8}", 1, 3),
+    ("fes", "Basic nets", "{4.8^2}", 1, 2),
+    ("lon", "Basic nets", "{6^6}", 1, 3),
+    ("ladder", "Basic nets", "{4^2.6}", 1, 1),
+    ("fcu", "Sphere packings", "{3^24.4^36.5^6}", 1, 3),
+    ("bcu", "Sphere packings", "{4^24.6^4}", 1, 3),
+    ("hxl", "Sphere packings", "{3^6.4^6.5^3}", 1, 2),
+    ("SOD", "Zeolite frameworks", "{4^2.6^4}", 1, 3),
+    ("LTA", "Zeolite frameworks", "{4^3.6^2.8}", 1, 3),
+    ("GIS", "Zeolite frameworks", "{4^3.8^3}", 1, 3),
+]
+NET_DISPLAY = {"ladder": "SP 1-periodic net (4,4)(0,2)"}
+INTERPENETRATING = {"dia", "srs", "pcu", "ths", "cds", "lvt", "qtz", "bnn", "nbo", "lon"}
+BINODAL = ("rtl", "pts", "flu", "tbo", "pyr")
+HBOND_NETS = ("hcb", "sql", "dia", "pcu", "ladder")
+REPRESENTATIONS = ["Standard", "Cluster", "All nodes", "Single node", "Valence", "Hydrogen-bonded"]
+
+SOURCE_DATABASES = [
+    (1, "Metal-organic structures"),
+    (2, "Inorganic structures"),
+    (3, "Open crystallography collection"),
+    (4, "Mineral structures"),
+    (5, "In-house structures"),
+]
+PROBLEMS = ["R factor above 0.10", "disorder not resolved", "hydrogen atoms not located",
+            "formula does not match the atom list", "non-positive displacement parameters",
+            "short intermolecular contacts"]
+
+LIGAND_LIBRARIES = ["Ligands", "Molecules", "Nets"]
+
+# ---------------------------------------------------------------------------
+# Output helpers
+# ---------------------------------------------------------------------------
+
+
+def fnum(x, decimals):
+    r = round(x, decimals)
+    if r == 0:
+        r = 0.0
+    return repr(r)
+
+
+def copy_text(value):
+    if value is None:
+        return "\\N"
+    s = str(value)
+    if "\\" in s or "\t" in s or "\n" in s or "\r" in s:
+        s = s.replace("\\", "\\\\").replace("\t", "\\t").replace("\n", "\\n").replace("\r", "\\r")
+    return s
+
+
+class Table:
+    def __init__(self, name, columns):
+        self.name = name
+        self.columns = columns
+        self.lines = []
+
+    def add(self, *values):
+        self.lines.append("\t".join(copy_text(v) for v in values))
+
+    def write(self, out):
+        out.write("COPY %s (%s) FROM stdin;\n" % (self.name, ", ".join(self.columns)))
+        if self.lines:
+            out.write("\n".join(self.lines))
+            out.write("\n")
+        out.write("\\.\n\n")
+
+
+class Ids:
+    """Deterministic GUIDs: named ones from uuid5, anonymous ones from a seeded stream."""
+
+    def __init__(self, seed):
+        self.rng = random.Random(seed)
+
+    @staticmethod
+    def named(text):
+        return str(uuid.uuid5(NAMESPACE, text))
+
+    def next(self):
+        h = "%032x" % self.rng.getrandbits(128)
+        return "%s-%s-4%s-%s%s-%s" % (h[:8], h[8:12], h[13:16], "89ab"[int(h[16], 16) & 3], h[17:20], h[20:32])
+
+
+def hill(counts):
+    """Hill-order formula text from an element -> count map."""
+    els = sorted(counts)
+    if "C" in counts:
+        els = ["C"] + (["H"] if "H" in counts else []) + [e for e in els if e not in ("C", "H")]
+    return "".join(e + (str(counts[e]) if counts[e] != 1 else "") for e in els)
+
+
+def composition(central, counts):
+    return central + "".join(e + (str(counts[e]) if counts[e] != 1 else "") for e in sorted(counts))
+
+
+def coord_metals(coordtype):
+    """Number of metal atoms a ligand of this coordination type binds (0 for unbound)."""
+    if not coordtype or not coordtype[0].isalpha():
+        return 0
+    return sum(int(c) for c in coordtype[1:] if c.isdigit())
+
+
+# ---------------------------------------------------------------------------
+# Per-species atom data
+# ---------------------------------------------------------------------------
+
+VDP_BASE = {"H": 5.6, "C": 7.5, "N": 9.5, "O": 13.0, "F": 15.5, "S": 19.5, "Cl": 23.0, "Br": 27.5, "I": 34.0,
+            "P": 10.0, "B": 6.5}
+
+
+class AtomInfo:
+    __slots__ = ("el", "z", "ox", "nbr", "degree", "donor", "planar", "linear", "vbase")
+
+
+def order_atoms(m):
+    """Heavy atoms first, then hydrogens, each in build order."""
+    heavy = [i for i in range(len(m.el)) if m.el[i] != "H"]
+    light = [i for i in range(len(m.el)) if m.el[i] == "H"]
+    return heavy + light
+
+
+def prepare_species(sp, mol):
+    """Atom order and per-atom crystal-chemical data of a species."""
+    order = order_atoms(mol)
+    sp.order = order
+    explicit = dict(EXPLICIT_OX.get(sp.key, {}))
+    explicit.update(mol.ox)
+    infos = []
+    for i in order:
+        a = AtomInfo()
+        el = mol.el[i]
+        nb = mol.adj[i]
+        a.el = el
+        a.z = Z_OF[el]
+        a.nbr = [mol.el[j] for j in nb]
+        a.degree = len(nb)
+        a.donor = i in mol.donors
+        if i in explicit:
+            a.ox = explicit[i]
+        elif el == "H":
+            a.ox = 1
+        elif el == "O":
+            a.ox = -1 if "O" in a.nbr else -2
+        elif el in ("F", "Cl", "Br", "I"):
+            a.ox = -1
+        elif el == "N":
+            a.ox = -3
+        elif el == "S":
+            a.ox = -2
+        elif el == "C":
+            a.ox = sum(1 for e in a.nbr if e in ELECTRONEGATIVE) - sum(1 for e in a.nbr if e == "H")
+        elif el == "B":
+            a.ox = 3
+        elif el == "P":
+            a.ox = 5
+        else:
+            a.ox = 0
+        a.linear = False
+        if len(nb) == 2:
+            a.linear = angle_deg(mol.pos[nb[0]], mol.pos[i], mol.pos[nb[1]]) > 165
+        elif len(nb) == 1:
+            j = nb[0]
+            others = [k for k in mol.adj[j] if k != i]
+            a.linear = not others or any(angle_deg(mol.pos[i], mol.pos[j], mol.pos[k]) > 165 for k in others)
+        a.planar = False
+        if len(nb) == 2:
+            second = {k for j in nb for k in mol.adj[j] if k != i}
+            if second:
+                n = v_cross(v_sub(mol.pos[nb[0]], mol.pos[i]), v_sub(mol.pos[nb[1]], mol.pos[i]))
+                if v_len(n) > 1e-6:
+                    n = v_unit(n)
+                    a.planar = all(abs(v_dot(v_sub(mol.pos[k], mol.pos[i]), n)) < 0.2 for k in second)
+            else:
+                a.planar = angle_deg(mol.pos[nb[0]], mol.pos[i], mol.pos[nb[1]]) > 112
+        elif len(nb) == 3:
+            n = v_cross(v_sub(mol.pos[nb[1]], mol.pos[nb[0]]), v_sub(mol.pos[nb[2]], mol.pos[nb[0]]))
+            a.planar = v_len(n) > 1e-6 and abs(v_dot(v_sub(mol.pos[i], mol.pos[nb[0]]), v_unit(n))) < 0.15
+        vb = VDP_BASE.get(el, 12.0)
+        if sum(1 for e in a.nbr if e in ("O", "F")) >= 3:
+            vb *= 0.38
+        a.vbase = vb
+        infos.append(a)
+    sp.atoms = infos
+    sp.count = dict()
+    for a in infos:
+        sp.count[a.el] = sp.count.get(a.el, 0) + 1
+    sp.hill = hill(sp.count)
+    sp.formula_text = sp.formula or sp.hill
+    sp.donor_elements = [a.el for a in infos if a.donor] or [infos[0].el]
+    sp.volume = sum(a.vbase for a in infos)
+    sp.organic = "C" in sp.count and "H" in sp.count
+    sp.single_donor = sum(1 for a in infos if a.donor) == 1
+
+
+def nonmetal_figure(cn, info):
+    if cn <= 1:
+        return None
+    if cn == 2:
+        return "linear" if info.linear else "bent"
+    if cn == 3:
+        if info.degree == 3:
+            return "triangle" if info.planar else "trigonal pyramid"
+        return "triangle" if info.planar else "trigonal pyramid"
+    return {4: "tetrahedron", 5: "trigonal bipyramid", 6: "octahedron"}.get(cn)
+
+
+# ---------------------------------------------------------------------------
+# Ligand records: cell, fractional coordinates, adjacency
+# ---------------------------------------------------------------------------
+
+
+def random_rotation(rng):
+    q = [rng.gauss(0, 1) for _ in range(4)]
+    n = math.sqrt(sum(x * x for x in q))
+    w, x, y, z = (c / n for c in q)
+    return ((1 - 2 * (y * y + z * z), 2 * (x * y - z * w), 2 * (x * z + y * w)),
+            (2 * (x * y + z * w), 1 - 2 * (x * x + z * z), 2 * (y * z - x * w)),
+            (2 * (x * z - y * w), 2 * (y * z + x * w), 1 - 2 * (x * x + y * y)))
+
+
+def cell_params(alpha, beta, gamma):
+    ca, cb, cg = cosd(alpha), cosd(beta), cosd(gamma)
+    sa, sb = sind(alpha), sind(beta)
+    cos_c = (cg - cb * ca) / sb / sa
+    k11 = math.sqrt(abs(1 - cos_c * cos_c)) * sb
+    return ca, cb, sa, sb, cos_c, k11
+
+
+def to_fractional(p, cell):
+    """Cartesian (c along Z, b in the YZ plane) to fractional coordinates."""
+    a, b, c, alpha, beta, gamma = cell
+    ca, cb, sa, sb, cos_c, k11 = cell_params(alpha, beta, gamma)
+    x, y, z = p
+    u = x / k11
+    v = (y - u * sb * cos_c) / sa
+    w = z - u * cb - v * ca
+    return (u / a, v / b, w / c)
+
+
+def ligand_geometry(mol, order, rng):
+    rot = random_rotation(rng)
+    pts = []
+    for i in order:
+        p = mol.pos[i]
+        pts.append((v_dot(rot[0], p), v_dot(rot[1], p), v_dot(rot[2], p)))
+    lo = [min(p[k] for p in pts) for k in range(3)]
+    hi = [max(p[k] for p in pts) for k in range(3)]
+    centre = [(lo[k] + hi[k]) / 2 for k in range(3)]
+    pts = [(p[0] - centre[0], p[1] - centre[1], p[2] - centre[2]) for p in pts]
+    kind = rng.random()
+    if kind < 0.6:
+        angles = (90.0, 90.0, 90.0)
+    elif kind < 0.9:
+        angles = (90.0, round(rng.uniform(95.0, 118.0), 2), 90.0)
+    else:
+        angles = (round(rng.uniform(85.0, 105.0), 2), round(rng.uniform(95.0, 115.0), 2),
+                  round(rng.uniform(85.0, 110.0), 2))
+    margin = 1.6 + 0.8 * rng.random()
+    edges = [max(3.0, hi[k] - lo[k] + 2 * margin + rng.uniform(0, 1.5)) for k in range(3)]
+    edges[0] /= sind(angles[1])
+    cell = (round(edges[0], 3), round(edges[1], 3), round(edges[2], 3)) + angles
+    frac = [to_fractional(p, cell) for p in pts]
+    return cell, frac
+
+
+# ---------------------------------------------------------------------------
+# The generator
+# ---------------------------------------------------------------------------
+
+
+def weighted(rng, items, weight=lambda x: x[-1]):
+    return rng.choices(items, [weight(x) for x in items])[0]
+
+
+def multiplier(n, simple):
+    if n == 1:
+        return ""
+    if simple:
+        return MULTIPLIERS[n] if n in MULTIPLIERS else "%d" % n
+    return {2: "bis", 3: "tris", 4: "tetrakis", 5: "pentakis", 6: "hexakis"}.get(n, "%d" % n)
+
+
+def simple_name(name):
+    return name.isalpha()
+
+
+HYDRATES = {1: "monohydrate", 2: "dihydrate", 3: "trihydrate", 4: "tetrahydrate", 5: "pentahydrate",
+            6: "hexahydrate", 7: "heptahydrate", 8: "octahydrate"}
+
+
+class Component:
+    """count copies of a species in a structure with its coordination types."""
+
+    def __init__(self, sp, count, coordtypes):
+        self.sp = sp
+        self.count = count
+        self.coordtypes = coordtypes
+
+    @property
+    def bound(self):
+        return any(coord_metals(c) > 0 or c.endswith("-c") for c in self.coordtypes)
+
+    @property
+    def bridging(self):
+        return any(coord_metals(c) >= 2 or c.endswith("-c") for c in self.coordtypes)
+
+
+class Generator:
+    def __init__(self, ligands, atoms, seed=SEED):
+        self.rng = random.Random(seed)
+        self.ids = Ids(seed + 1)
+        self.target_ligands = ligands
+        self.target_atoms = atoms
+        t = {}
+        t["ref_structure_databases"] = Table("crystals.ref_structure_databases", ["id", "name"])
+        t["crystal_structures"] = Table("crystals.crystal_structures",
+                                        ["id", "remark", "cf_structural", "cf_sum", "chem_name_systematic"])
+        t["link_database_structure"] = Table("crystals.link_database_structure", ["refcode", "csd_id"])
+        t["crystal_structures_err"] = Table("crystals.crystal_structures_err", ["refcode", "problem"])
+        t["link_doi_structure"] = Table("crystals.link_doi_structure", ["refcode", "doi"])
+        t["limon_library"] = Table("topology.limon_library", ["id", "name"])
+        t["limon"] = Table("topology.limon", ["id", "libraryid", "name", "ttlcode", "countat", "lengtha", "lengthb",
+                                              "lengthc", "angelalpha", "angelbeta", "angelgamma"])
+        t["limon_cd"] = Table("topology.limon_cd", ["id", "limonid", "specat", "numat", "cn", "fractx", "fracty",
+                                                    "fractz"])
+        t["limon_adm_dn"] = Table("topology.limon_adm_dn", ["limonid", "at_num", "adm_str"])
+        t["limon_loc"] = Table("topology.limon_loc", ["id", "limonid", "refcode", "coordtype", "ligtype", "ligvol",
+                                                      "ligarea"])
+        t["ttdlibrary"] = Table("topology.ttdlibrary", ["id", "name"])
+        t["ttd"] = Table("topology.ttd", ["id", "ttdlibraryid", "name", "ttdcode", "numnodes", "ts"])
+        t["ref_representation_type"] = Table("topology.ref_representation_type", ["rep_code", "rep_name"])
+        t["tto"] = Table("topology.tto", ["id", "ttdid", "refcode", "ttdcode", "z", "dimen", "fwc", "msrc",
+                                          "reprtypecode"])
+        t["ref_elements"] = Table("atoms.ref_elements", ["id", "element"])
+        t["ref_polyhedra"] = Table("atoms.ref_polyhedra", ["id", "name"])
+        t["cp_vdp"] = Table("atoms.cp_vdp", ["id", "refcode", "atom", "at_num", "ox_st", "cn", "rsd", "v_vdp",
+                                             "s_vdp", "g3_vdp", "var_me", "poly_id", "cp_class", "cp_full"])
+        self.t = t
+        self.refcodes = set()
+        self.structures = []          # (refcode, plan) of first determinations
+        self.atom_rows = 0
+
+    # --- reference data --------------------------------------------------------------
+
+    def reference_tables(self):
+        t = self.t
+        for i, name in SOURCE_DATABASES:
+            t["ref_structure_databases"].add(i, name)
+        for z, sym in enumerate(ELEMENT_SYMBOLS, start=1):
+            t["ref_elements"].add(z, sym)
+        for name, k in POLY_ID.items():
+            t["ref_polyhedra"].add(k, name)
+        for code, name in enumerate(REPRESENTATIONS):
+            t["ref_representation_type"].add(code, name)
+        self.ttd = {}
+        libs = []
+        for name, lib, ts, nodes, dim in NETS:
+            if lib not in libs:
+                libs.append(lib)
+        lib_id = {lib: Ids.named("ttdlibrary/" + lib) for lib in libs}
+        for lib in libs:
+            t["ttdlibrary"].add(lib_id[lib], lib)
+        for code, (name, lib, ts, nodes, dim) in enumerate(NETS, start=1):
+            tid = Ids.named("ttd/" + name)
+            shown = NET_DISPLAY.get(name, name)
+            t["ttd"].add(tid, lib_id[lib], shown, code, nodes, ts)
+            self.ttd[name] = (tid, code, dim)
+
+    # --- ligand libraries ---------------------------------------------------------------
+
+    def ligand_libraries(self):
+        t = self.t
+        self.library_id = {lib: Ids.named("limon_library/" + lib) for lib in LIGAND_LIBRARIES}
+        for lib in LIGAND_LIBRARIES:
+            t["limon_library"].add(self.library_id[lib], lib)
+        for sp in SPECIES:
+            sp.mol = sp.build()
+        by_key = {sp.key: sp for sp in SPECIES}
+        # real ligands that are themselves ring-substituted forms of a base ligand
+        extra = []
+        for base_key, combo, weight, nets, coord in (
+                ("im", (("2", "methyl"),), 3, ("SOD", "dia", "cds"), None),
+                ("bdc", (("2", "amino"),), 1.5, ("pcu", "sql", "dia"), None)):
+            base = by_key[base_key]
+            base.group = perm_group(base.perms, sorted(base.mol.hloc, key=locant_key))
+            sp = self.derived_species(base, combo, derivative_name(base.stem, combo), make_derivative(base, combo))
+            sp.weight = weight
+            sp.nets = list(nets)
+            extra.append(sp)
+        real = SPECIES + extra
+        n_real_ligands = sum(1 for sp in real if sp.library == L)
+        bases = [sp for sp in SPECIES if sp.stem]
+        wanted = max(0, self.target_ligands - n_real_ligands)
+        derived = []
+        if wanted:
+            taken = {sp.name for sp in real if sp.library == L}
+            for base, combo, name, mol in choose_derivatives(bases, wanted, self.rng, taken):
+                derived.append(self.derived_species(base, combo, name, mol))
+        self.species = real + derived
+        self.real = real
+        self.derived = derived
+        code = {L: 1, M_: 101, N_: 201}
+        for sp in real:
+            sp.ttlcode = code[sp.library]
+            code[sp.library] += 1
+        for k, sp in enumerate(derived):
+            sp.ttlcode = 1001 + k
+        for sp in self.species:
+            sp.id = Ids.named("limon/%s/%s" % (sp.library, sp.name))
+            prepare_species(sp, sp.mol)
+            self.write_ligand(sp)
+            sp.mol = None if sp in derived else sp.mol
+        self.ligand_pool = [sp for sp in real if sp.library == L]
+        self.molecule_pool = [sp for sp in real if sp.library == M_]
+        self.unit_pool = [sp for sp in real if sp.library == N_]
+
+    def derived_species(self, base, combo, name, mol):
+        sp = Species(base.key + ":" + ",".join(l + s for l, s in combo), name, L, None, base.charge,
+                     complex_name(name, base.charge), derivative_abbrev(base.abbrev, combo), None,
+                     base.coord, base.weight * 0.05, base.nets)
+        sp.mol = mol
+        sp.base = base
+        return sp
+
+    def write_ligand(self, sp):
+        t = self.t
+        mol = sp.mol
+        order = sp.order
+        cell, frac = ligand_geometry(mol, order, self.rng)
+        number = {old: k + 1 for k, old in enumerate(order)}
+        t["limon"].add(sp.id, self.library_id[sp.library], sp.name, sp.ttlcode, len(order),
+                       fnum(cell[0], 3), fnum(cell[1], 3), fnum(cell[2], 3),
+                       fnum(cell[3], 2), fnum(cell[4], 2), fnum(cell[5], 2))
+        cd, adm = t["limon_cd"], t["limon_adm_dn"]
+        bound = sp.library == L
+        for k, old in enumerate(order):
+            info = sp.atoms[k]
+            cn = info.degree + (1 if bound and info.donor else 0)
+            f = frac[k]
+            cd.add(self.ids.next(), sp.id, info.z, k + 1, cn, fnum(f[0], 5), fnum(f[1], 5), fnum(f[2], 5))
+        for k, old in enumerate(order):
+            adm.add(sp.id, k + 1, " ".join(str(n) for n in sorted(number[j] for j in mol.adj[old])))
+
+    # --- structures ---------------------------------------------------------------------
+
+    def new_refcode(self):
+        rng = self.rng
+        while True:
+            code = "".join(rng.choice("ABCDEFGHIJKLMNOPQRSTUVWXYZ") for _ in range(6))
+            if code not in self.refcodes:
+                self.refcodes.add(code)
+                return code
+
+    def pick_ligand(self, metal, charge_sign, exclude):
+        """A random real ligand of the given charge sign (-1 anion, 0 neutral)."""
+        rng = self.rng
+        pool = [sp for sp in self.ligand_pool
+                if (sp.charge < 0) == (charge_sign < 0) and sp not in exclude and sp.key not in ("O2", "NOx")]
+        weights = []
+        for sp in pool:
+            w = sp.weight
+            donors = set(sp.donor_elements)
+            if metal in HARD_METALS and not donors & {"O", "F"}:
+                w *= 0.15
+            if metal in SOFT_METALS and donors <= {"O"}:
+                w *= 0.4
+            weights.append(w)
+        return rng.choices(pool, weights)[0]
+
+    def coordtypes(self, sp):
+        rng = self.rng
+        first = weighted(rng, sp.coord)[0]
+        out = [first]
+        if len(sp.coord) > 1 and rng.random() < 0.15:
+            second = weighted(rng, [c for c in sp.coord if c[0] != first])[0]
+            out.append(second)
+        return out
+
+    def plan(self, forced):
+        """Composition of one structure: metal, count and components."""
+        rng = self.rng
+        forced_lig = [sp for sp in forced if sp.library == L]
+        forced_mol = [sp for sp in forced if sp.library == M_]
+        forced_unit = [sp for sp in forced if sp.library == N_]
+        if not forced_lig and not forced_unit and rng.random() < 0.03:
+            main = forced_mol[0] if forced_mol else weighted(rng, self.molecule_pool, lambda s: s.weight)
+            comps = [Component(main, 1, ["0"])]
+            if rng.random() < 0.6:
+                other = weighted(rng, [s for s in self.molecule_pool if s is not main], lambda s: s.weight)
+                comps.append(Component(other, rng.choice((1, 1, 2)), ["0"]))
+            return {"metal": None, "components": comps, "units": []}
+        unit = forced_unit[0] if forced_unit else None
+        if unit is not None:
+            metal_key = {"Cu2pw": ("Cu", 2), "Zn2pw": ("Zn", 2), "Zn4O": ("Zn", 2), "Fe3O": ("Fe", 3),
+                         "Cu4I4": ("Cu", 1), "Cu2I2": ("Cu", 1)}[unit.key]
+            metal = [m for m in METALS if (m[0], m[1]) == metal_key][0]
+        else:
+            metal = weighted(rng, METALS, lambda m: m[2])
+        sym, q = metal[0], metal[1]
+        nmetal = rng.choices((1, 2, 3), (70, 22, 8))[0]
+        anions = [sp for sp in forced_lig if sp.charge < 0][:2]
+        neutrals = [sp for sp in forced_lig if sp.charge == 0]
+        if unit is not None and unit.key in ("Cu2pw", "Zn2pw", "Zn4O", "Fe3O") and \
+                not any(sp.key in ("bdc", "btc", "ipa", "bz", "ac", "fo") or
+                        (sp.base and sp.base.key in ("bdc", "btc", "ipa", "bz")) for sp in anions):
+            anions = [self.species_by_key[rng.choice(("bdc", "btc", "bdc", "ipa"))]] + anions[:1]
+        if unit is not None and unit.key in ("Cu4I4", "Cu2I2"):
+            anions = [self.species_by_key["I"]]
+        if not anions:
+            anions = [self.pick_ligand(sym, -1, ())]
+            if rng.random() < 0.35:
+                anions.append(self.pick_ligand(sym, -1, anions))
+        counts = self.balance(q, nmetal, [-sp.charge for sp in anions])
+        if counts is None:
+            anions = anions[:1]
+            counts = self.balance(q, nmetal, [-anions[0].charge])
+        if counts is None:
+            anions = [self.species_by_key["Cl"]]
+            counts = (nmetal, [nmetal * q])
+        nmetal, ncounts = counts
+        comps = [Component(sp, n, self.coordtypes(sp)) for sp, n in zip(anions, ncounts)]
+        extra_neutral = rng.choices((0, 1, 2), (35, 50, 15))[0] if not neutrals else rng.choice((0, 0, 1))
+        for _ in range(extra_neutral):
+            sp = self.pick_ligand(sym, 0, neutrals)
+            neutrals.append(sp)
+        for sp in neutrals:
+            small = len(sp.atoms) <= 4 or sp.key in ("py", "dmfL", "urea", "tu", "pph3")
+            n = rng.choice((1, 2, 2, 3, 4)) if small else rng.choice((1, 1, 2))
+            comps.append(Component(sp, n * nmetal if small else n, self.coordtypes(sp)))
+        solvents = list(forced_mol)
+        if not solvents and rng.random() < 0.5:
+            solvents.append(weighted(rng, self.molecule_pool, lambda s: s.weight))
+            if rng.random() < 0.2:
+                other = weighted(rng, [s for s in self.molecule_pool if s not in solvents], lambda s: s.weight)
+                solvents.append(other)
+        for sp in solvents:
+            comps.append(Component(sp, rng.choice((1, 1, 2, 2, 3, 4)), ["0"]))
+        units = []
+        if unit is not None:
+            units.append(unit)
+        elif sym in ("Cu", "Zn") and q == 2 and rng.random() < 0.25 and any(
+                c.sp.key in ("bdc", "btc", "ipa") for c in comps):
+            units.append(self.species_by_key["Cu2pw" if sym == "Cu" else rng.choice(("Zn2pw", "Zn4O"))])
+        return {"metal": metal, "nmetal": nmetal, "components": comps, "units": units,
+                "discrete": rng.random() < 0.25}
+
+    @staticmethod
+    def balance(q, nmetal, charges):
+        """Metal count and anion counts (each >= 1) with nmetal*q equal to the anion charge."""
+        for m in range(nmetal, nmetal + 4):
+            total = m * q
+            if len(charges) == 1:
+                if total % charges[0] == 0 and total // charges[0] <= 8:
+                    return m, [total // charges[0]]
+            else:
+                c1, c2 = charges
+                for n1 in range(1, 7):
+                    rest = total - n1 * c1
+                    if rest >= c2 and rest % c2 == 0 and rest // c2 <= 6:
+                        return m, [n1, rest // c2]
+        return None
+
+    def emit(self, refcode, plan):
+        """All rows of one structure."""
+        rng = self.rng
+        t = self.t
+        metal = plan["metal"]
+        comps = plan["components"]
+        labels = {}
+
+        def label(el):
+            labels[el] = labels.get(el, 0) + 1
+            return "%s%d" % (el, labels[el])
+
+        total = {}
+        bridging = any(c.bridging for c in comps) or bool(plan.get("units"))
+        polymer = metal is not None and bridging and (plan.get("nmetal", 1) == 1 or not plan.get("discrete"))
+        # ligand occurrences
+        for c in comps:
+            for ct in c.coordtypes:
+                sp = c.sp
+                vol = sp.volume * rng.gauss(1.0, 0.04)
+                area = 4.836 * vol ** (2.0 / 3.0) * (1.12 + min(0.35, 0.012 * len(sp.atoms))) * rng.gauss(1.0, 0.03)
+                t["limon_loc"].add(self.ids.next(), sp.id, refcode, ct, sp.ttlcode, fnum(vol, 2), fnum(area, 2))
+            for el, n in c.sp.count.items():
+                total[el] = total.get(el, 0) + n * c.count
+        for u in plan.get("units", []):
+            vol = u.volume * rng.gauss(1.0, 0.04)
+            area = 4.836 * vol ** (2.0 / 3.0) * 1.3 * rng.gauss(1.0, 0.03)
+            t["limon_loc"].add(self.ids.next(), u.id, refcode, u.coord[0][0], u.ttlcode, fnum(vol, 2), fnum(area, 2))
+        # metal atoms
+        cpv = t["cp_vdp"]
+        if metal is not None:
+            sym, q, _, mname, vbase, figures = metal
+            nmetal = plan["nmetal"]
+            total[sym] = total.get(sym, 0) + nmetal
+            pool = []
+            for c in comps:
+                if c.bound:
+                    pool += c.sp.donor_elements * (2 if c.sp.weight >= 3 else 1)
+            pool = pool or ["O"]
+            for _ in range(nmetal):
+                cn, fig, _w = weighted(rng, figures)
+                donors = {}
+                for _k in range(cn):
+                    el = rng.choice(pool)
+                    donors[el] = donors.get(el, 0) + 1
+                full = dict(donors)
+                full["C"] = full.get("C", 0) + rng.randint(0, cn)
+                full["H"] = full.get("H", 0) + rng.randint(1, 2 * cn)
+                if nmetal > 1 and rng.random() < 0.4:
+                    full[sym] = full.get(sym, 0) + 1
+                full = {k: v for k, v in full.items() if v}
+                v = vbase * rng.gauss(1.0, 0.04) * (1 + 0.02 * (cn - 6))
+                self.vdp_row(refcode, label(sym), Z_OF[sym], q, cn, v, 0.0812, 0.0012, rng.gauss(0, 0.02),
+                             POLY_ID[fig], composition(sym, donors), composition(sym, full))
+        # ligand and molecule atoms, one independent set per occurrence
+        for c in comps:
+            sp = c.sp
+            for ct in c.coordtypes:
+                nm = coord_metals(ct)
+                for info in sp.atoms:
+                    contacts = 0
+                    if info.donor and nm:
+                        contacts = nm if sp.single_donor else 1
+                    cn = info.degree + contacts
+                    nb = {}
+                    for e in info.nbr:
+                        nb[e] = nb.get(e, 0) + 1
+                    if contacts and metal is not None:
+                        nb[metal[0]] = nb.get(metal[0], 0) + contacts
+                    full = dict(nb)
+                    full["H"] = full.get("H", 0) + rng.randint(1, 6)
+                    if rng.random() < 0.5:
+                        full["C"] = full.get("C", 0) + rng.randint(1, 3)
+                    if rng.random() < 0.3:
+                        full["O"] = full.get("O", 0) + rng.randint(1, 2)
+                    v = info.vbase * (0.92 if contacts else 1.0) * rng.gauss(1.0, 0.05)
+                    fig = nonmetal_figure(cn, info)
+                    if info.el == "H":
+                        g3m, g3s, disp = 0.0900, 0.0040, rng.gauss(0, 0.15)
+                    else:
+                        g3m, g3s, disp = 0.0835, 0.0025, rng.gauss(0, 0.06)
+                    self.vdp_row(refcode, label(info.el), info.z, info.ox, cn, v, g3m, g3s, disp,
+                                 POLY_ID[fig] if fig else None, composition(info.el, nb), composition(info.el, full))
+        # underlying nets
+        if polymer:
+            self.emit_nets(refcode, plan)
+        # the structure itself
+        self.emit_crystal(refcode, plan, total, polymer)
+
+    def vdp_row(self, refcode, atom, z, ox, cn, v, g3m, g3s, disp, poly, cp_class, cp_full):
+        rng = self.rng
+        v = max(v, 2.0)
+        rsd = (3.0 * v / (4.0 * math.pi)) ** (1.0 / 3.0)
+        s = 4.0 * math.pi * rsd * rsd * (1.08 + 0.25 / max(cn, 1) + rng.gauss(0, 0.01))
+        g3 = max(0.0775, rng.gauss(g3m, g3s))
+        self.t["cp_vdp"].add(self.ids.next(), refcode, atom, z, ox, cn, fnum(rsd, 4), fnum(v, 3), fnum(s, 3),
+                             fnum(g3, 6), fnum(abs(disp), 4), poly, cp_class, cp_full)
+        self.atom_rows += 1
+
+    def emit_nets(self, refcode, plan):
+        rng = self.rng
+        comps = plan["components"]
+        cands = []
+        for c in comps:
+            if c.bridging:
+                cands += c.sp.nets
+        for u in plan.get("units", []):
+            cands += u.nets * 2
+        cands = [n for n in cands if n in self.ttd] or ["sql", "pcu", "dia", "hcb", "ladder"]
+        metal = plan["metal"]
+        fw = "".join("(%s)%s" % (c.sp.abbrev, c.count if c.count > 1 else "")
+                     for c in comps if c.bridging)
+        fwc = "[%s%s%s]" % (metal[0], plan["nmetal"] if plan["nmetal"] > 1 else "", fw)
+        rows = [(0, rng.choice(cands))]
+        if rng.random() < 0.45:
+            rows.append((1, rng.choice(cands)))
+        if rng.random() < 0.2:
+            rows.append((2, rng.choice(BINODAL)))
+        if rng.random() < 0.1:
+            rows.append((rng.choice((3, 4)), rng.choice(cands)))
+        if rng.random() < 0.1:
+            rows.append((5, rng.choice(HBOND_NETS)))
+        multi = rng.random() < 0.08
+        for rep, net in rows:
+            tid, code, dim = self.ttd[net]
+            if dim == 3 and net in INTERPENETRATING:
+                z = rng.choices((1, 2, 3, 4, 5, 6), (75, 13, 6, 3, 2, 1))[0]
+            elif dim == 2:
+                z = rng.choices((1, 2), (92, 8))[0]
+            else:
+                z = 1
+            msrc = 1 if multi else 0
+            self.t["tto"].add(self.ids.next(), tid, refcode, code, z, dim, fwc, msrc, rep)
+            if multi and rep == 0:
+                other = rng.choice(cands)
+                tid2, code2, dim2 = self.ttd[other]
+                self.t["tto"].add(self.ids.next(), tid2, refcode, code2, 1, dim2, fwc, 2, rep)
+
+    def emit_crystal(self, refcode, plan, total, polymer):
+        rng = self.rng
+        t = self.t
+        metal = plan["metal"]
+        comps = plan["components"]
+        if metal is None:
+            structural = ", ".join(("%d(%s)" % (c.count, c.sp.formula_text)) if c.count > 1 else c.sp.formula_text
+                                   for c in comps)
+            name = comps[0].sp.name
+            if len(comps) > 1:
+                name += self.solvate_text(comps[1])
+            kind = "organic"
+        else:
+            sym, q, _, mname, _, _ = metal
+            nmetal = plan["nmetal"]
+            inner = [c for c in comps if c.bound]
+            outer = [c for c in comps if not c.bound]
+            core = "[%s%s%s]%s" % (sym, nmetal if nmetal > 1 else "",
+                                   "".join("(%s)%s" % (c.sp.formula_text, c.count if c.count > 1 else "")
+                                           for c in inner), "n" if polymer else "")
+            parts = [core]
+            for c in outer:
+                mult = ("%d" % c.count if c.count > 1 else "") + ("n" if polymer else "")
+                parts.append("%s(%s)" % (mult, c.sp.formula_text))
+            structural = ", ".join(parts)
+            terms = []
+            for c in sorted(inner, key=lambda c: c.sp.cname.lower()):
+                mu = max(coord_metals(ct) for ct in c.coordtypes)
+                cname = c.sp.cname
+                if mu >= 2:
+                    cname = "mu%d-%s" % (mu, cname)
+                if c.count == 1:
+                    terms.append(cname if mu < 2 else "(%s)" % cname)
+                elif simple_name(cname):
+                    terms.append(multiplier(c.count, True) + cname)
+                else:
+                    terms.append("%s(%s)" % (multiplier(c.count, False), cname))
+            metal_term = "%s%s(%s)" % ((multiplier(nmetal, True) + "-") if nmetal > 1 else "", mname, ROMAN[q])
+            name = "-".join(terms + [metal_term])
+            if polymer:
+                name = "catena-(%s)" % name
+            for c in outer:
+                if c.sp.library == L:
+                    name += " " + (multiplier(c.count, True) + c.sp.name if simple_name(c.sp.name)
+                                   else "%s(%s)" % (multiplier(c.count, False), c.sp.name)).lstrip()
+            for c in outer:
+                if c.sp.library == M_:
+                    name += self.solvate_text(c)
+            organic = any(c.sp.organic for c in comps)
+            kind = "metal-organic" if organic else "inorganic"
+        plan["kind"] = kind
+        t["crystal_structures"].add(self.ids.next(), refcode, structural, hill(total), name)
+        # sources
+        dbs = []
+        if kind in ("metal-organic", "organic"):
+            dbs.append(1)
+        else:
+            dbs.append(2)
+            if metal is not None and metal[0] in MINERAL_METALS and rng.random() < 0.25:
+                dbs.append(4)
+        if rng.random() < 0.35:
+            dbs.append(3)
+        if rng.random() < 0.05:
+            dbs.append(5)
+        for d in dbs:
+            t["link_database_structure"].add(refcode, d)
+        if rng.random() < 0.05:
+            t["crystal_structures_err"].add(refcode, rng.choice(PROBLEMS))
+        r = rng.random()
+        if r < 0.10:
+            t["link_doi_structure"].add(refcode, "None")
+        else:
+            n = 2 if r > 0.97 else 1
+            seen = set()
+            while len(seen) < n:
+                seen.add("10.5555/xtal.%d.%05d" % (rng.randint(1975, 2025), rng.randint(1, 99999)))
+            for doi in sorted(seen):
+                t["link_doi_structure"].add(refcode, doi)
+
+    @staticmethod
+    def solvate_text(c):
+        if c.sp.name == "water":
+            return " " + HYDRATES.get(c.count, "%d hydrate" % c.count)
+        if c.count == 1:
+            return " %s solvate" % c.sp.name
+        if simple_name(c.sp.name):
+            return " %s%s solvate" % (multiplier(c.count, True), c.sp.name)
+        return " %s(%s) solvate" % (multiplier(c.count, False), c.sp.name)
+
+    def make_structures(self):
+        rng = self.rng
+        self.species_by_key = {sp.key: sp for sp in self.real}
+        queue = list(self.real) + list(self.derived)
+        rng.shuffle(queue)
+        made = 0
+        while queue or self.atom_rows < self.target_atoms:
+            if self.structures and rng.random() < 0.12:
+                base_code, plan = rng.choice(self.structures)
+                suffix = 1
+                while "%s%02d" % (base_code, suffix) in self.refcodes:
+                    suffix += 1
+                code = "%s%02d" % (base_code, suffix)
+                self.refcodes.add(code)
+                self.emit(code, plan)
+                continue
+            forced = []
+            if queue:
+                avg = self.atom_rows / made if made else 40.0
+                left = max(1.0, (self.target_atoms - self.atom_rows) / avg)
+                k = max(1, min(4, math.ceil(len(queue) / left)))
+                forced = [queue.pop() for _ in range(min(k, len(queue)))]
+                units = [sp for sp in forced if sp.library == N_]
+                for extra in units[1:]:
+                    queue.insert(0, extra)
+                forced = [sp for sp in forced if sp.library != N_] + units[:1]
+            plan = self.plan(forced)
+            code = self.new_refcode()
+            self.emit(code, plan)
+            self.structures.append((code, plan))
+            made += 1
+
+    def write(self, out):
+        out.write("-- Ormaline demo data, generated by database/generate_demo.py; do not edit.\n")
+        out.write("SET client_encoding = 'UTF8';\nSET client_min_messages = warning;\nBEGIN;\n")
+        out.write("TRUNCATE crystals.crystal_structures, crystals.ref_structure_databases, "
+                  "crystals.link_database_structure, crystals.crystal_structures_err, crystals.link_doi_structure, "
+                  "topology.limon_library, topology.limon, topology.limon_cd, topology.limon_adm_dn, "
+                  "topology.limon_loc, topology.ttdlibrary, topology.ttd, topology.ref_representation_type, "
+                  "topology.tto, atoms.ref_elements, atoms.ref_polyhedra, atoms.cp_vdp;\n\n")
+        for key in ("ref_structure_databases", "crystal_structures", "link_database_structure",
+                    "crystal_structures_err", "link_doi_structure", "limon_library", "limon", "limon_cd",
+                    "limon_adm_dn", "limon_loc", "ttdlibrary", "ttd", "ref_representation_type", "tto",
+                    "ref_elements", "ref_polyhedra", "cp_vdp"):
+            self.t[key].write(out)
+        out.write("COMMIT;\nANALYZE;\n")
+
+    def counts(self):
+        return {k: len(v.lines) for k, v in self.t.items()}
+
+
+SCALES = {"demo": (160, 12000), "large": (100000, 1000000)}
+
+
+def main(argv=None):
+    parser = argparse.ArgumentParser(description="Write the Ormaline demo database as SQL to stdout.")
+    parser.add_argument("--scale", choices=sorted(SCALES), default="demo")
+    parser.add_argument("--ligands", type=int, help="entries of the library Ligands (real ones included)")
+    parser.add_argument("--atoms", type=int, help="minimum number of atoms.cp_vdp rows")
+    parser.add_argument("--stats", action="store_true", help="print row counts to stderr")
+    args = parser.parse_args(argv)
+    ligands, atoms = SCALES[args.scale]
+    if args.ligands is not None:
+        ligands = args.ligands
+    if args.atoms is not None:
+        atoms = args.atoms
+    gen = Generator(ligands, atoms)
+    gen.reference_tables()
+    gen.ligand_libraries()
+    gen.make_structures()
+    out = sys.stdout
+    gen.write(out)
+    out.flush()
+    if args.stats:
+        for k, v in gen.counts().items():
+            sys.stderr.write("%-26s %9d\n" % (k, v))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
