@@ -1,5 +1,9 @@
 #include "viewer/core/SceneActions.h"
 
+#include "viewer/core/SceneOps.h"
+
+#include <unordered_map>
+
 namespace ormaline {
 namespace {
 
@@ -174,6 +178,41 @@ void NewDataPTAt(TLVScene& scene, int key) {
             break;
         }
     }
+}
+
+void ApplyElementRadii(TLVScene& scene) {
+    TArrOfElement& elements = scene.CompParamMaler.MEl;
+    std::unordered_map<std::int16_t, float> radii;
+    for (t_element& element : elements) {
+        const int index = element.n < 1 || element.n > kMaxElementCode ? 111 : element.n;
+        element.r = scene.WLVO.RadAt[static_cast<std::size_t>(index)];
+        radii[element.n] = element.r;
+    }
+    if (!scene.HasScene())
+        return;
+    SortME(elements);
+    for (tTopAt* node = scene.WPTAtEnd; node != nullptr; node = node->li) {
+        if (node->pSAt == nullptr)
+            continue;
+        const auto found = radii.find(node->pSAt->A.n);
+        if (found != radii.end())
+            node->rad = found->second;
+    }
+}
+
+void InitWindowScene(TLVScene& scene, const TLatvistaOpt& processWide) {
+    scene.WLVO = processWide;
+    if (scene.WLVO.ModelCryst > 253)
+        scene.WLVO.ModelCryst = 1;
+    scene.WLVO.SelInsAt = true;
+    scene.WLVO.RadAt = ElementRadiiTable(scene.WLVO.RadSyst);
+    scene.FreeSelection();
+    scene.WPosName = scene.lWPosName = 0;
+    scene.NumAllTop = 0;
+    scene.CoefMas = 1.0;
+    scene.Undo->ClearHistory();
+    scene.NoUndo = true;
+    scene.ShowMoleculeOnly = false;
 }
 
 void SetDrawingModel(TLVScene& scene, int model) {

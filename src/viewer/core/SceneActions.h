@@ -30,6 +30,16 @@ void ToggleColouredBonds(TLVScene& scene);
 void ToggleBlackWhite(TLVScene& scene);
 void SetRenderMode(TLVScene& scene, int tag);
 
+// New radii in WLVO.RadAt take effect: the compound's element radii (codes below 1 take
+// entry 111), the element list re-sorted by radius, and every node with an element gets
+// its element's radius.
+void ApplyElementRadii(TLVScene& scene);
+
+// A new window's scene state: the options from the process-wide copy with the radius table
+// of their radius system, a renderer number above 253 taken as 1, no selection, undo
+// recording allowed and no single-molecule mode.
+void InitWindowScene(TLVScene& scene, const TLatvistaOpt& processWide);
+
 // Label offsets: dx in the low 16 bits, dy in the high 16 bits, both signed.
 std::int32_t PackPosName(int dx, int dy);
 int PosNameDx(std::int32_t packed);

@@ -166,6 +166,10 @@ void NewScale(TLVScene& scene, int width, int height, bool refit) {
     scene.oldj0 = scene.j0;
     scene.gl_ = {0.0f, 0.0f, 0.0f};
     scene.mas_l = std::min(scene.i0, scene.j0);
+    // XYZMas is mas_l / GLXYZMas; a scale fitted before the window had its size would
+    // otherwise keep XYZMas at 0, and nothing would be drawn until the next fit.
+    if (scene.GLXYZMas != 0.0)
+        scene.XYZMas = scene.mas_l / scene.GLXYZMas;
 }
 
 void InitPositions(TLVScene& scene) {
@@ -331,6 +335,21 @@ void SetTypedScale(TLVScene& scene, float scale) {
 
 void UpdateCoeffDX(TLVScene& scene) {
     scene.CoeffDX = scene.mas != 0.0 ? scene.mas_l / scene.mas : 0.0;
+}
+
+bool BeginPaint(TLVScene& scene) {
+    if (!scene.HasScene() || !(std::fabs(scene.mas) >= 1e-7) || !(std::fabs(scene.XYZMas) >= 1e-7))
+        return false;
+    if (std::fabs(scene.alfa) > kMinRotation)
+        RotorCoord(scene, scene.alfa);
+    GetIntK(scene);
+    UpdateCoeffDX(scene);
+    return true;
+}
+
+void EndPaint(TLVScene& scene) {
+    scene.alfa = 0.0;
+    scene.PTMAt = nullptr;
 }
 
 void SetNormal(TLVScene& scene, DVector v, int width, int height) {

@@ -68,6 +68,12 @@ void SetTypedScale(TLVScene& scene, float scale);
 // Pixels per angstrom, mas_l / mas (set before every paint).
 void UpdateCoeffDX(TLVScene& scene);
 
+// Before a paint: false when there is nothing to draw (no scene, |mas| or |XYZMas| below
+// 1e-7); otherwise the pending rotation is applied, the projected positions refreshed and
+// CoeffDX set. After the paint (EndPaint): alfa := 0 and PTMAt := none.
+bool BeginPaint(TLVScene& scene);
+void EndPaint(TLVScene& scene);
+
 // Turns the view to look along `vector` (view coordinates) and fits the space.
 void SetNormal(TLVScene& scene, DVector vector, int width, int height);
 // "h,k,l": digits, "-" and "," only, exactly three integers; nothing otherwise.

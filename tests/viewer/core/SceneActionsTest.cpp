@@ -206,3 +206,42 @@ TEST_F(SceneActions, TogglesRecordUndoOnlyWhileAllowed) {
 
 } // namespace
 } // namespace ormaline
+
+namespace ormaline {
+namespace {
+
+TEST(ElementRadii, NewRadiiReachElementsAndNodes) {
+    TLVScene scene;
+    test::FillCubic(scene, 10.0f, {{6, {0.5, 0.5, 0.5}}, {8, {0.6, 0.5, 0.5}}});
+    ASSERT_TRUE(RunSceneBuild(scene, {}));
+    EXPECT_EQ(scene.CompParamMaler.MEl[0].n, 6); // C 0.70 before O 0.60
+    scene.WLVO.RadAt[8] = 1.5f;
+    ApplyElementRadii(scene);
+    EXPECT_EQ(scene.CompParamMaler.MEl[0].n, 8);
+    EXPECT_FLOAT_EQ(scene.CompParamMaler.MEl[0].r, 1.5f);
+    for (const tTopAt* node : test::AtomNodes(scene))
+        EXPECT_FLOAT_EQ(node->rad, node->pSAt->A.n == 8 ? 1.5f : 0.70f);
+    EXPECT_FLOAT_EQ(scene.WPTCell->rad, 0.529f);
+}
+
+TEST(WindowScene, StartsFromTheProcessWideOptions) {
+    TLatvistaOpt shared = DefaultLatvistaOptions();
+    shared.RadSyst = 1;
+    shared.RadAt.fill(9.0f);
+    shared.ModelCryst = 254;
+    shared.NumModel = 0;
+    shared.SelInsAt = false;
+    TLVScene scene;
+    scene.ShowMoleculeOnly = true;
+    scene.NoUndo = false;
+    InitWindowScene(scene, shared);
+    EXPECT_EQ(scene.WLVO.NumModel, 0);
+    EXPECT_EQ(scene.WLVO.ModelCryst, 1);
+    EXPECT_TRUE(scene.WLVO.SelInsAt);
+    EXPECT_EQ(scene.WLVO.RadAt, ElementRadiiTable(1));
+    EXPECT_TRUE(scene.NoUndo);
+    EXPECT_FALSE(scene.ShowMoleculeOnly);
+}
+
+} // namespace
+} // namespace ormaline
