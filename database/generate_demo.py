@@ -1010,7 +1010,8 @@ SPECIES = [
             coord=(("M1", 50), ("M2", 35), ("M3", 15)), weight=1.5, nets=("ladder", "sql", "dia")),
     Species("F", "fluoride", L, b_single("F"), -1, "fluoro", formula="F", coord=(("M1", 50), ("M2", 50)),
             weight=1, nets=("pcu", "rtl", "flu")),
-    Species("CO", "carbon monoxide", L, b_diatomic("C", "O", 1.13, True, False), 0, "carbonyl", formula="CO"),
+    Species("CO", "carbon monoxide", L, b_diatomic("C", "O", 1.13, True, False), 0, "carbonyl", formula="CO",
+            weight=0.3),
     Species("NOx", "nitric oxide", L, b_diatomic("N", "O", 1.15, True, False), 0, "nitrosyl", formula="NO",
             weight=0.5),
     Species("O2", "peroxide", L, b_diatomic("O", "O", 1.49), -2, "peroxo", formula="O2",
@@ -1069,7 +1070,7 @@ SPECIES = [
             nets=("ladder", "sql")),
     Species("dabco", "DABCO", L, b_dabco, 0, "1,4-diazabicyclo[2.2.2]octane", coord=(("B2", 80), ("M1", 20)),
             weight=1.5, nets=("pcu", "ladder", "sql")),
-    Species("hmt", "hexamethylenetetramine", L, b_hmt, 0, "1,3,5,7-tetraazaadamantane",
+    Species("hmt", "hexamethylenetetramine", L, b_hmt, 0, "hexamethylenetetramine",
             coord=(("T3", 40), ("K4", 30), ("B2", 30)), weight=1, nets=("dia", "srs", "ths", "pts", "hcb")),
     Species("urea", "urea", L, b_urea(), 0, "urea", weight=1),
     Species("tu", "thiourea", L, b_urea("S", 1.71), 0, "thiourea", coord=(("M1", 70), ("M2", 30)), weight=1,
@@ -1208,7 +1209,8 @@ SUBSTITUENTS = {
     "sulfanyl": ("SH", s_sulfanyl),
     "trifluoromethyl": ("CF3", s_trifluoromethyl),
 }
-MULTIPLIERS = {1: "", 2: "di", 3: "tri", 4: "tetra", 5: "penta", 6: "hexa"}
+MULTIPLIERS = {1: "", 2: "di", 3: "tri", 4: "tetra", 5: "penta", 6: "hexa", 7: "hepta", 8: "octa", 9: "nona",
+               10: "deca", 11: "undeca", 12: "dodeca"}
 
 
 def locant_key(loc):
@@ -1746,11 +1748,19 @@ def multiplier(n, simple):
         return ""
     if simple:
         return MULTIPLIERS[n] if n in MULTIPLIERS else "%d" % n
-    return {2: "bis", 3: "tris", 4: "tetrakis", 5: "pentakis", 6: "hexakis"}.get(n, "%d" % n)
+    if n in (2, 3):
+        return {2: "bis", 3: "tris"}[n]
+    return MULTIPLIERS[n] + "kis" if n in MULTIPLIERS else "%d" % n
 
 
 def simple_name(name):
-    return name.isalpha()
+    """Names that take di, tri ... directly (no locants, no multiplying prefix of their own)."""
+    return name.isalpha() and not name.startswith(("di", "tri", "tetra", "hexa", "mono"))
+
+
+def alphabetic_key(name):
+    """IUPAC order of ligand names: locants and the bridging prefix do not count."""
+    return name.lstrip("0123456789,'-").lower()
 
 
 HYDRATES = {1: "monohydrate", 2: "dihydrate", 3: "trihydrate", 4: "tetrahydrate", 5: "pentahydrate",
@@ -1979,6 +1989,9 @@ class Generator:
             anions = [self.pick_ligand(sym, -1, ())]
             if rng.random() < 0.35:
                 anions.append(self.pick_ligand(sym, -1, anions))
+        if q >= 4 and not any(sp.key == "O" for sp in anions):
+            # high-valent metals carry oxo ligands (uranyl, vanadyl, molybdates ...)
+            anions = [self.species_by_key["O"]] + anions[:1]
         counts = self.balance(q, nmetal, [-sp.charge for sp in anions])
         if counts is None:
             anions = anions[:1]
@@ -1995,7 +2008,7 @@ class Generator:
         for sp in neutrals:
             small = len(sp.atoms) <= 4 or sp.key in ("py", "dmfL", "urea", "tu", "pph3")
             n = rng.choice((1, 2, 2, 3, 4)) if small else rng.choice((1, 1, 2))
-            comps.append(Component(sp, n * nmetal if small else n, self.coordtypes(sp)))
+            comps.append(Component(sp, min(6, n * nmetal) if small else n, self.coordtypes(sp)))
         solvents = list(forced_mol)
         if not solvents and rng.random() < 0.5:
             solvents.append(weighted(rng, self.molecule_pool, lambda s: s.weight))
@@ -2019,7 +2032,7 @@ class Generator:
         for m in range(nmetal, nmetal + 4):
             total = m * q
             if len(charges) == 1:
-                if total % charges[0] == 0 and total // charges[0] <= 8:
+                if total % charges[0] == 0 and total // charges[0] <= 6:
                     return m, [total // charges[0]]
             else:
                 c1, c2 = charges
@@ -2175,9 +2188,7 @@ class Generator:
         if metal is None:
             structural = ", ".join(("%d(%s)" % (c.count, c.sp.formula_text)) if c.count > 1 else c.sp.formula_text
                                    for c in comps)
-            name = comps[0].sp.name
-            if len(comps) > 1:
-                name += self.solvate_text(comps[1])
+            name = comps[0].sp.name + self.solvate_text(comps[1:])
             kind = "organic"
         else:
             sym, q, _, mname, _, _ = metal
@@ -2193,7 +2204,7 @@ class Generator:
                 parts.append("%s(%s)" % (mult, c.sp.formula_text))
             structural = ", ".join(parts)
             terms = []
-            for c in sorted(inner, key=lambda c: c.sp.cname.lower()):
+            for c in sorted(inner, key=lambda c: alphabetic_key(c.sp.cname)):
                 mu = max(coord_metals(ct) for ct in c.coordtypes)
                 cname = c.sp.cname
                 if mu >= 2:
@@ -2210,11 +2221,13 @@ class Generator:
                 name = "catena-(%s)" % name
             for c in outer:
                 if c.sp.library == L:
-                    name += " " + (multiplier(c.count, True) + c.sp.name if simple_name(c.sp.name)
-                                   else "%s(%s)" % (multiplier(c.count, False), c.sp.name)).lstrip()
-            for c in outer:
-                if c.sp.library == M_:
-                    name += self.solvate_text(c)
+                    if c.count == 1:
+                        name += " " + c.sp.name
+                    elif simple_name(c.sp.name):
+                        name += " " + multiplier(c.count, True) + c.sp.name
+                    else:
+                        name += " %s(%s)" % (multiplier(c.count, False), c.sp.name)
+            name += self.solvate_text([c for c in outer if c.sp.library == M_])
             organic = any(c.sp.organic for c in comps)
             kind = "metal-organic" if organic else "inorganic"
         plan["kind"] = kind
@@ -2247,14 +2260,16 @@ class Generator:
                 t["link_doi_structure"].add(refcode, doi)
 
     @staticmethod
-    def solvate_text(c):
-        if c.sp.name == "water":
-            return " " + HYDRATES.get(c.count, "%d hydrate" % c.count)
-        if c.count == 1:
-            return " %s solvate" % c.sp.name
-        if simple_name(c.sp.name):
-            return " %s%s solvate" % (multiplier(c.count, True), c.sp.name)
-        return " %s(%s) solvate" % (multiplier(c.count, False), c.sp.name)
+    def solvate_text(solvents):
+        words = []
+        for c in solvents:
+            if c.sp.name != "water":
+                words.append(c.sp.name if c.count == 1 else "%s(%s)" % (multiplier(c.count, False), c.sp.name))
+        text = (" " + " ".join(words) + " solvate") if words else ""
+        for c in solvents:
+            if c.sp.name == "water":
+                text += " " + HYDRATES.get(c.count, "%d hydrate" % c.count)
+        return text
 
     def make_structures(self):
         rng = self.rng
