@@ -27,6 +27,8 @@ std::array<int, 3> GridFor(int atoms) {
         return {10, 10, 10};
     case 10000:
         return {10, 20, 50};
+    case 60000:
+        return {30, 40, 50};
     default:
         return {40, 50, 50};
     }
@@ -69,6 +71,45 @@ void FillRockSalt(TLVScene& scene, int atoms) {
                 ++comp.DC.at_;
             }
     comp.pAt0 = comp.pAtEnd = head;
+}
+
+// Every atom's six neighbours as stored contacts, with the translation of those across a
+// face. Atom numbers are 16-bit in contacts, so this is for structures below 65,536 atoms.
+void AddStoredContacts(TLVScene& scene, int atoms) {
+    const std::array<int, 3> n = GridFor(atoms);
+    std::vector<tSteckAt*> byNumber;
+    for (tSteckAt* atom = scene.CompParamMaler.pAtEnd; atom != nullptr; atom = atom->li)
+        byNumber.push_back(atom);
+    for (int i = 0; i < n[0]; ++i)
+        for (int j = 0; j < n[1]; ++j)
+            for (int k = 0; k < n[2]; ++k) {
+                tSteckAt* atom = byNumber[static_cast<std::size_t>((i * n[1] + j) * n[2] + k)];
+                const int index[3] = {i, j, k};
+                for (int axis = 0; axis < 3; ++axis)
+                    for (int step : {-1, 1}) {
+                        int other[3] = {i, j, k};
+                        other[axis] += step;
+                        tAdjMatr* contact = NewAdjMatr();
+                        contact->m = 1;
+                        if (other[axis] < 0 || other[axis] >= n[axis]) {
+                            other[axis] = (other[axis] + n[axis]) % n[axis];
+                            contact->a[static_cast<std::size_t>(axis)] =
+                                static_cast<std::int8_t>(index[axis] == 0 ? -1 : 1);
+                        }
+                        contact->i = static_cast<std::uint16_t>(
+                            (other[0] * n[1] + other[1]) * n[2] + other[2] + 1);
+                        contact->li = atom->PMAd;
+                        atom->PMAd = contact;
+                    }
+            }
+}
+
+// A scene from stored contacts without the lattice copies of the last step.
+void PrepareStored(TLVScene& scene, int atoms) {
+    FillRockSalt(scene, atoms);
+    AddStoredContacts(scene, atoms);
+    scene.ShowMoleculeOnly = true;
+    SeeCryst(scene, {});
 }
 
 // A scene with its nodes and coordinates but without bonds.
@@ -176,6 +217,53 @@ void BM_WholeBuild(benchmark::State& state) {
     }
 }
 
+// The last step of a build from stored contacts: atoms on the faces through the origin
+// copied one cell further with their bonds, through the node index and by list search.
+void BM_FaceCopies(benchmark::State& state) {
+    const int atoms = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        TLVScene indexed, straightforward;
+        PrepareStored(indexed, atoms);
+        PrepareStored(straightforward, atoms);
+        auto start = std::chrono::steady_clock::now();
+        MultiplyFaceAtoms(indexed, {});
+        const double grid = Seconds(start);
+        start = std::chrono::steady_clock::now();
+        MultiplyFaceAtomsStraightforward(straightforward, {});
+        Report(state, grid, Seconds(start));
+        state.counters["copies"] = indexed.WCountAt - indexed.OldWCountAt;
+    }
+}
+
+void BM_WholeStoredBuild(benchmark::State& state) {
+    const int atoms = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        TLVScene scene;
+        FillRockSalt(scene, atoms);
+        AddStoredContacts(scene, atoms);
+        const auto start = std::chrono::steady_clock::now();
+        RunSceneBuild(scene, {});
+        const double seconds = Seconds(start);
+        state.SetIterationTime(seconds);
+        state.counters["grid_s"] = seconds;
+        state.counters["nodes"] = scene.WCountAt;
+    }
+}
+
+BENCHMARK(BM_FaceCopies)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(60000)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WholeStoredBuild)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(60000)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NodesBoundaryCoordinates)
     ->Arg(1000)
     ->Arg(10000)
