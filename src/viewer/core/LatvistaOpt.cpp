@@ -1,5 +1,6 @@
 #include "viewer/core/LatvistaOpt.h"
 
+#include "model/NumberFormat.h"
 #include "model/TextUtil.h"
 
 #include <charconv>
@@ -83,6 +84,64 @@ TLatvistaOpt DefaultLatvistaOptions() {
 TLatvistaOpt& ViewerOptions() {
     static TLatvistaOpt options = DefaultLatvistaOptions();
     return options;
+}
+
+TOptionChanges CompareOptions(const TLatvistaOpt& before, const TLatvistaOpt& after,
+                              bool defaultsLoaded) {
+    TOptionChanges changes;
+    changes.sublattice = before.Sublattice != after.Sublattice;
+    changes.rebuild = changes.sublattice || before.TMax != after.TMax || defaultsLoaded ||
+                      before.AdjMatrix != after.AdjMatrix;
+    changes.legend = before.LegMode != after.LegMode || before.GrColor != after.GrColor;
+    changes.atomLabels = before.AtomLabels != after.AtomLabels;
+    changes.bondLabels = before.BondLabels != after.BondLabels;
+    changes.model = before.NumModel != after.NumModel;
+    return changes;
+}
+
+std::optional<TPlaneBounds> ParseInPlane(std::string_view text) {
+    const std::string trimmed = Trim(text);
+    TPlaneBounds bounds;
+    if (trimmed.empty())
+        return bounds;
+    const std::size_t colon = trimmed.find(':');
+    if (colon == std::string::npos) {
+        const std::optional<double> value = ParseNumber(trimmed);
+        if (!value || std::fabs(*value) > MaxSingle)
+            return std::nullopt;
+        bounds.MinBPlane = bounds.MaxBPlane = static_cast<float>(*value);
+        return bounds;
+    }
+    bounds.MaxBPlane = 2147483648.0f;
+    const std::string low = Trim(std::string_view(trimmed).substr(0, colon));
+    const std::string high = Trim(std::string_view(trimmed).substr(colon + 1));
+    if (!low.empty()) {
+        const std::optional<double> value = ParseNumber(low);
+        if (!value || std::fabs(*value) > MaxSingle)
+            return std::nullopt;
+        bounds.MinBPlane = static_cast<float>(*value);
+    }
+    if (!high.empty()) {
+        const std::optional<double> value = ParseNumber(high);
+        if (!value || std::fabs(*value) > MaxSingle)
+            return std::nullopt;
+        bounds.MaxBPlane = static_cast<float>(*value);
+    }
+    return bounds;
+}
+
+std::string FormatInPlane(const TPlaneBounds& bounds) {
+    if (bounds.MaxBPlane < 1e-4f)
+        return "";
+    return FormatFixed(bounds.MinBPlane, 2) + ":" + FormatFixed(bounds.MaxBPlane, 2);
+}
+
+std::uint8_t StepThickDigit(std::uint8_t digit, bool up) {
+    if (digit > 9)
+        digit = 0;
+    if (up)
+        return static_cast<std::uint8_t>(digit == 9 ? 0 : digit + 1);
+    return static_cast<std::uint8_t>(digit == 0 ? 9 : digit - 1);
 }
 
 std::string FormatGeneral(double value, int digits) {

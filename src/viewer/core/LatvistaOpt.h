@@ -98,6 +98,32 @@ struct TNumericEditCheck {
 TNumericEditCheck CheckNumericEdit(std::string_view name, std::string_view text, double minimum,
                                    double maximum);
 
+// What an applied options dialog changed, and so what the window must redo.
+struct TOptionChanges {
+    bool rebuild = false;    // Sublattice, TMax, AdjMatrix changed or the defaults were loaded
+    bool sublattice = false; // Sublattice changed
+    bool legend = false;     // LegMode or GrColor changed
+    bool atomLabels = false; // AtomLabels changed
+    bool bondLabels = false; // BondLabels changed
+    bool model = false;      // NumModel changed
+};
+TOptionChanges CompareOptions(const TLatvistaOpt& before, const TLatvistaOpt& after,
+                              bool defaultsLoaded);
+
+// The "InPlane" edit: "min:max", or one number for both; an empty side keeps the minimum
+// at 0 or the maximum at 2147483648; an empty text gives 0 and 0. Nothing when a part is
+// not a number.
+struct TPlaneBounds {
+    float MinBPlane = 0.0f;
+    float MaxBPlane = 0.0f;
+};
+std::optional<TPlaneBounds> ParseInPlane(std::string_view text);
+// The two bounds with 2 decimals joined by ":", or empty when MaxBPlane < 1e-4.
+std::string FormatInPlane(const TPlaneBounds& bounds);
+
+// A "Thick" entry stepped up (after 9 comes 0) or down (0 becomes 9).
+std::uint8_t StepThickDigit(std::uint8_t digit, bool up);
+
 // A number in general format with `digits` significant digits ("180", "0.5", "3.40282E+38").
 std::string FormatGeneral(double value, int digits = 6);
 

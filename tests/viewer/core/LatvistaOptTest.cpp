@@ -140,3 +140,74 @@ TEST(FormatGeneral, SixSignificantDigits) {
 
 } // namespace
 } // namespace ormaline
+
+namespace ormaline {
+namespace {
+
+TEST(OptionChanges, WhatForcesARebuild) {
+    const TLatvistaOpt base = DefaultLatvistaOptions();
+    TLatvistaOpt legendOnly = base;
+    legendOnly.LegMode = 3;
+    const TOptionChanges legend = CompareOptions(base, legendOnly, false);
+    EXPECT_TRUE(legend.legend);
+    EXPECT_FALSE(legend.rebuild);
+    TLatvistaOpt translations = base;
+    translations.TMax = {1, 0, 0};
+    EXPECT_TRUE(CompareOptions(base, translations, false).rebuild);
+    EXPECT_TRUE(CompareOptions(base, base, true).rebuild); // "Default" and Ok
+    TLatvistaOpt source = base;
+    source.AdjMatrix = 0;
+    EXPECT_TRUE(CompareOptions(base, source, false).rebuild);
+    TLatvistaOpt sub = base;
+    sub.Sublattice = true;
+    EXPECT_TRUE(CompareOptions(base, sub, false).sublattice);
+    TLatvistaOpt labels = base;
+    labels.AtomLabels = 2;
+    labels.BondLabels = 1;
+    labels.NumModel = 0;
+    labels.GrColor = true;
+    const TOptionChanges c = CompareOptions(base, labels, false);
+    EXPECT_TRUE(c.atomLabels && c.bondLabels && c.model && c.legend);
+    EXPECT_FALSE(c.rebuild);
+}
+
+struct InPlaneCase {
+    const char* text;
+    bool ok;
+    float minimum, maximum;
+    const char* shown;
+};
+
+class InPlane : public ::testing::TestWithParam<InPlaneCase> {};
+
+TEST_P(InPlane, ParseAndShow) {
+    const InPlaneCase& c = GetParam();
+    const auto bounds = ParseInPlane(c.text);
+    ASSERT_EQ(bounds.has_value(), c.ok) << c.text;
+    if (!c.ok)
+        return;
+    EXPECT_FLOAT_EQ(bounds->MinBPlane, c.minimum);
+    EXPECT_FLOAT_EQ(bounds->MaxBPlane, c.maximum);
+    EXPECT_EQ(FormatInPlane(*bounds), c.shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, InPlane,
+    ::testing::Values(InPlaneCase{"0.5:0.75", true, 0.5f, 0.75f, "0.50:0.75"},
+                      InPlaneCase{"0.3", true, 0.3f, 0.3f, "0.30:0.30"},
+                      InPlaneCase{":0.8", true, 0.0f, 0.8f, "0.00:0.80"},
+                      InPlaneCase{"0.2:", true, 0.2f, 2147483648.0f, "0.20:2147483648.00"},
+                      InPlaneCase{"", true, 0.0f, 0.0f, ""},
+                      InPlaneCase{"0:0.00001", true, 0.0f, 0.00001f, ""},
+                      InPlaneCase{"a:1", false, 0, 0, ""}, InPlaneCase{"1:2:3", false, 0, 0, ""}));
+
+TEST(ThickDigits, WrapAround) {
+    EXPECT_EQ(StepThickDigit(9, true), 0);
+    EXPECT_EQ(StepThickDigit(3, true), 4);
+    EXPECT_EQ(StepThickDigit(0, false), 9);
+    EXPECT_EQ(StepThickDigit(5, false), 4);
+    EXPECT_EQ(StepThickDigit(12, true), 1); // widths above 9 count as 0
+}
+
+} // namespace
+} // namespace ormaline
