@@ -2127,7 +2127,11 @@ class Generator:
                                  POLY_ID[fig] if fig else None, composition(info.el, nb), composition(info.el, full))
         # underlying nets
         if polymer:
-            self.emit_nets(refcode, plan)
+            # a redetermination of a structure has the same nets
+            if "nets" not in plan:
+                plan["nets"] = self.emit_nets(refcode, plan)
+            for row in plan["nets"]:
+                t["tto"].add(self.ids.next(), row[0], refcode, *row[1:])
         # the structure itself
         self.emit_crystal(refcode, plan, total, polymer)
 
@@ -2165,6 +2169,7 @@ class Generator:
         if rng.random() < 0.1:
             rows.append((5, rng.choice(HBOND_NETS)))
         multi = rng.random() < 0.08
+        out = []
         for rep, net in rows:
             tid, code, dim = self.ttd[net]
             if dim == 3 and net in INTERPENETRATING:
@@ -2173,12 +2178,11 @@ class Generator:
                 z = rng.choices((1, 2), (92, 8))[0]
             else:
                 z = 1
-            msrc = 1 if multi else 0
-            self.t["tto"].add(self.ids.next(), tid, refcode, code, z, dim, fwc, msrc, rep)
+            out.append((tid, code, z, dim, fwc, 1 if multi else 0, rep))
             if multi and rep == 0:
-                other = rng.choice(cands)
-                tid2, code2, dim2 = self.ttd[other]
-                self.t["tto"].add(self.ids.next(), tid2, refcode, code2, 1, dim2, fwc, 2, rep)
+                tid2, code2, dim2 = self.ttd[rng.choice(cands)]
+                out.append((tid2, code2, 1, dim2, fwc, 2, rep))
+        return out
 
     def emit_crystal(self, refcode, plan, total, polymer):
         rng = self.rng
@@ -2298,6 +2302,10 @@ class Generator:
                     queue.insert(0, extra)
                 forced = [sp for sp in forced if sp.library != N_] + units[:1]
             plan = self.plan(forced)
+            used = {id(c.sp) for c in plan["components"]} | {id(u) for u in plan["units"]}
+            for sp in forced:
+                if id(sp) not in used:
+                    queue.insert(0, sp)
             code = self.new_refcode()
             self.emit(code, plan)
             self.structures.append((code, plan))
@@ -2322,7 +2330,7 @@ class Generator:
         return {k: len(v.lines) for k, v in self.t.items()}
 
 
-SCALES = {"demo": (160, 12000), "large": (100000, 1000000)}
+SCALES = {"demo": (160, 20000), "large": (100000, 1000000)}
 
 
 def main(argv=None):
