@@ -21,7 +21,14 @@ std::string ExtractGroup(char open, char close, std::string& line) {
         group = line.substr(openAt + 1, closeAt - openAt - 1);
         line.erase(openAt, closeAt - openAt + 1);
     }
-    line = Trim(line);
+    std::size_t end = line.size();
+    while (end > 0 && static_cast<unsigned char>(line[end - 1]) <= ' ')
+        --end;
+    line.erase(end);
+    std::size_t begin = 0;
+    while (begin < line.size() && static_cast<unsigned char>(line[begin]) <= ' ')
+        ++begin;
+    line.erase(0, begin);
     return group;
 }
 
@@ -218,10 +225,13 @@ void ReadBonds(std::string_view rest, tCompParam& comp, tSteckAt& atom) {
     }
 }
 
-void ReadAtomLine(const std::string& text, int version, tCompParam& comp, TAtomInserter& inserter) {
+// `line` is a buffer reused from line to line, so that reading allocates little
+// besides the nodes themselves.
+void ReadAtomLine(const std::string& text, int version, tCompParam& comp, TAtomInserter& inserter,
+                  std::string& line) {
     TPendingAtom pending(NewSteckAt());
     tSteckAt& atom = *pending;
-    std::string line = Trim(text);
+    line.assign(TrimView(text));
     if (line.empty())
         throw TMolDataError{};
 
@@ -279,8 +289,9 @@ bool ReadMolText(const std::vector<std::string>& lines, tCompParam& comp,
         BuildSGTables(comp);
 
         TAtomInserter inserter(comp);
+        std::string line;
         for (std::size_t k = 2; k < lines.size(); ++k)
-            ReadAtomLine(lines[k], version, comp, inserter);
+            ReadAtomLine(lines[k], version, comp, inserter, line);
     } catch (const TMolDataError&) {
         FreeCompParam(comp);
         if (report)

@@ -270,6 +270,40 @@ TEST(AtomInserter, AgreesWithListWalkOnRandomInput) {
     }
 }
 
+TEST(AtomInserter, ArbitraryIndexesAgreeWithInsSortAt) {
+    std::mt19937 random(777);
+    for (int trial = 0; trial < 50; ++trial) {
+        tCompParam walked;
+        tCompParam fast;
+        InitCompParam(walked, staAtNI);
+        InitCompParam(fast, staAtNI);
+        TAtomInserter inserter(fast);
+        for (int k = 0; k < 150; ++k) {
+            auto element = static_cast<std::int16_t>(random() % 5);
+            std::int32_t index = inserter.NextIndex(element);
+            switch (random() % 4) {
+            case 0:
+                index = -index;
+                break;
+            case 1:
+                index = static_cast<std::int32_t>(random() % 20) - 10;
+                break;
+            default:
+                break;
+            }
+            InsSortAt(MakeAtom(element, index, k), &walked.pAt0, CompAtNI);
+            inserter.Insert(MakeAtom(element, index, k));
+        }
+        std::vector<int> walkedNumbers;
+        std::vector<int> fastNumbers;
+        for (const tSteckAt* atom : AtomsOf(walked.pAt0))
+            walkedNumbers.push_back(atom->i);
+        for (const tSteckAt* atom : AtomsOf(fast.pAt0))
+            fastNumbers.push_back(atom->i);
+        ASSERT_EQ(fastNumbers, walkedNumbers) << "trial " << trial;
+    }
+}
+
 TEST(AtomInserter, UnsortedListFallsBackToTheWalk) {
     tCompParam comp;
     InitCompParam(comp, staAtNI);
