@@ -100,10 +100,10 @@ load_demo_if_missing() {
     say "loading the $scale database '$ORMALINE_DB_NAME'"
     local started=$SECONDS
     superuser_psql -d postgres -c "create database $ORMALINE_DB_NAME"
-    # Everything is loaded in one transaction: a failed load leaves no half database.
+    # A failed load drops the database again: no half database is left behind.
     if ! { cat "$ORMALINE_ROOT/database/schema.sql"
            python3 "$ORMALINE_ROOT/database/generate_demo.py" --scale "$scale"
-         } | superuser_psql -d "$ORMALINE_DB_NAME" --single-transaction -f - >/dev/null; then
+         } | superuser_psql -d "$ORMALINE_DB_NAME" -f - >/dev/null; then
         superuser_psql -d postgres -c "drop database if exists $ORMALINE_DB_NAME"
         say "loading the demo data failed"
         exit 1

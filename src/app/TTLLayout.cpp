@@ -136,7 +136,6 @@ void TfrmTTLServices::CreateActions() {
     actAddTTCQuery = list.Add("actAddTTCQuery", "Add Query", nothing, notYetBuilt);
     actQueryToFile = list.Add("actQueryToFile", "Query To File", [this] { actQueryToFileExecute(); });
     actDataToFile = list.Add("actDataToFile", "Data To File", nothing, notYetBuilt);
-    list.UpdateActions();
 }
 
 void TfrmTTLServices::CreateMenus() {

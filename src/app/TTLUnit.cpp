@@ -55,6 +55,7 @@ TfrmTTLServices::TfrmTTLServices(std::string connectionString, QWidget* parent)
     CreateActions();
     CreateMenus();
     CreateLayout();
+    actions_->UpdateActions();
     resize(455, 690 + menuBar()->sizeHint().height());
 }
 
