@@ -25,6 +25,7 @@ What is generated:
 """
 
 import argparse
+import gc
 import itertools
 import math
 import random
@@ -1511,6 +1512,11 @@ def fnum(x, decimals):
     return repr(r)
 
 
+def fcoord(x):
+    s = "%.5f" % x
+    return "0.00000" if s == "-0.00000" else s
+
+
 def copy_text(value):
     if value is None:
         return "\\N"
@@ -1528,6 +1534,10 @@ class Table:
 
     def add(self, *values):
         self.lines.append("\t".join(copy_text(v) for v in values))
+
+    def add_line(self, line):
+        """A row already in COPY text form (values known to need no escaping)."""
+        self.lines.append(line)
 
     def write(self, out):
         out.write("COPY %s (%s) FROM stdin;\n" % (self.name, ", ".join(self.columns)))
@@ -1888,7 +1898,8 @@ class Generator:
             sp.id = Ids.named("limon/%s/%s" % (sp.library, sp.name))
             prepare_species(sp, sp.mol)
             self.write_ligand(sp)
-            sp.mol = None if sp in derived else sp.mol
+            if sp.base is not None:
+                sp.mol = None          # derivatives are not needed again; keep memory flat
         self.ligand_pool = [sp for sp in real if sp.library == L]
         self.molecule_pool = [sp for sp in real if sp.library == M_]
         self.unit_pool = [sp for sp in real if sp.library == N_]
@@ -1912,13 +1923,15 @@ class Generator:
                        fnum(cell[3], 2), fnum(cell[4], 2), fnum(cell[5], 2))
         cd, adm = t["limon_cd"], t["limon_adm_dn"]
         bound = sp.library == L
+        sid = sp.id
         for k, old in enumerate(order):
             info = sp.atoms[k]
             cn = info.degree + (1 if bound and info.donor else 0)
             f = frac[k]
-            cd.add(self.ids.next(), sp.id, info.z, k + 1, cn, fnum(f[0], 5), fnum(f[1], 5), fnum(f[2], 5))
+            cd.add_line("%s\t%s\t%d\t%d\t%d\t%s\t%s\t%s" % (self.ids.next(), sid, info.z, k + 1, cn,
+                                                          fcoord(f[0]), fcoord(f[1]), fcoord(f[2])))
         for k, old in enumerate(order):
-            adm.add(sp.id, k + 1, " ".join(str(n) for n in sorted(number[j] for j in mol.adj[old])))
+            adm.add_line("%s\t%d\t%s" % (sid, k + 1, " ".join(str(n) for n in sorted(number[j] for j in mol.adj[old]))))
 
     # --- structures ---------------------------------------------------------------------
 
@@ -2063,7 +2076,8 @@ class Generator:
                 sp = c.sp
                 vol = sp.volume * rng.gauss(1.0, 0.04)
                 area = 4.836 * vol ** (2.0 / 3.0) * (1.12 + min(0.35, 0.012 * len(sp.atoms))) * rng.gauss(1.0, 0.03)
-                t["limon_loc"].add(self.ids.next(), sp.id, refcode, ct, sp.ttlcode, fnum(vol, 2), fnum(area, 2))
+                t["limon_loc"].add_line("%s\t%s\t%s\t%s\t%d\t%.2f\t%.2f" % (self.ids.next(), sp.id, refcode, ct,
+                                                                          sp.ttlcode, vol, area))
             for el, n in c.sp.count.items():
                 total[el] = total.get(el, 0) + n * c.count
         for u in plan.get("units", []):
@@ -2141,8 +2155,9 @@ class Generator:
         rsd = (3.0 * v / (4.0 * math.pi)) ** (1.0 / 3.0)
         s = 4.0 * math.pi * rsd * rsd * (1.08 + 0.25 / max(cn, 1) + rng.gauss(0, 0.01))
         g3 = max(0.0775, rng.gauss(g3m, g3s))
-        self.t["cp_vdp"].add(self.ids.next(), refcode, atom, z, ox, cn, fnum(rsd, 4), fnum(v, 3), fnum(s, 3),
-                             fnum(g3, 6), fnum(abs(disp), 4), poly, cp_class, cp_full)
+        self.t["cp_vdp"].add_line("%s\t%s\t%s\t%d\t%d\t%d\t%.4f\t%.3f\t%.3f\t%.6f\t%.4f\t%s\t%s\t%s" % (
+            self.ids.next(), refcode, atom, z, ox, cn, rsd, v, s, g3, abs(disp),
+            "\\N" if poly is None else poly, cp_class, cp_full))
         self.atom_rows += 1
 
     def emit_nets(self, refcode, plan):
@@ -2345,6 +2360,8 @@ def main(argv=None):
         ligands = args.ligands
     if args.atoms is not None:
         atoms = args.atoms
+    # millions of small objects and no reference cycles worth collecting
+    gc.disable()
     gen = Generator(ligands, atoms)
     gen.reference_tables()
     gen.ligand_libraries()
