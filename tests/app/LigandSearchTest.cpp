@@ -66,6 +66,8 @@ class LigandSearchTest : public MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();
+        if (HasFatalFailure())
+            return;
         window->pcServices->setCurrentWidget(window->tsTTL_TTM);
         auto libraries = QueryColumn(
             "select b.name from topology.limon_library b join topology.limon l on l.libraryid = b.id\r\n"
@@ -297,6 +299,7 @@ TEST_F(LigandSearchTest, ALigandOutsideTheCheckedLibraryShowsAnEmptyHeader) {
     Search();
     ASSERT_GE(window->sgLigands->RowCount(), 2);
     window->sgLigands->SetRow(1);
+    ProcessEvents();
     // The last check now names another library.
     window->TTLSearch.LibraryID = *ParseGuid("{00000000-0000-0000-0000-000000000001}");
     window->actLigRead->trigger();

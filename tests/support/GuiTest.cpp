@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QTest>
+#include <QTimer>
 
 namespace ormaline::testing {
 
@@ -12,8 +14,11 @@ ScriptedUserDialogs& FreshDialogs() {
 }
 
 void ProcessEvents() {
-    for (int i = 0; i < 3; ++i)
-        QApplication::processEvents();
+    // A short wait runs the event loop until it would block, which is when the
+    // idle-time enabling rules are evaluated.
+    QEventLoop loop;
+    QTimer::singleShot(20, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 std::vector<std::string> ListTexts(const QComboBox& combo) {

@@ -17,7 +17,8 @@ namespace ormaline::testing {
 // The scripted dialogs the test main installed, emptied.
 ScriptedUserDialogs& FreshDialogs();
 
-// Lets the window process what is pending, including the idle-time enabling rules.
+// Lets the window process what is pending and become idle, so that the enabling
+// rules are evaluated as they are for a user.
 void ProcessEvents();
 
 // The texts of a combo box's list, in order.
