@@ -120,7 +120,8 @@ void TfrmTTLServices::CreateActions() {
     actTTLSearch = list.Add("actTTLSearch", "Search", [this] { actTTLSearchExecute(); });
     actLigRead = list.Add("actLigRead", "Read", [this] { btnTTLReadClick(); },
                           [this] { return sgLigands->HasCurrentDataRow(); });
-    actLigDraw = list.Add("actLigDraw", "Draw", nothing, notYetBuilt);
+    actLigDraw = list.Add("actLigDraw", "Draw", [this] { actLigDrawExecute(); },
+                          [this] { return sgLigands->HasCurrentDataRow(); });
     actAddTTLQuery = list.Add("actAddTTLQuery", "Add Query", nothing, notYetBuilt);
     actSGLoad = list.Add("actSGLoad", "Load", nothing, notYetBuilt);
     actSGView = list.Add("actSGView", "View", nothing, notYetBuilt);

@@ -75,6 +75,8 @@ public:
     // Key 0 fills sgLigands, key 1 writes the hits to a "TTLQuery" text file.
     bool SearchTTLCollection(int key);
     void btnTTLReadClick();
+    // "Draw": the read, then a new viewer window on the ligand of the detail panel.
+    void actLigDrawExecute();
     void SelectLiMoN(const TGuid& ALigID);
     void SelectLiMoN_cd(const TGuid& ALigID);
     void SelectLiMoN_adm(const TGuid& ALigID);

@@ -4,6 +4,7 @@
 #include "app/TTLUnit.h"
 
 #include "platform/UserDialogs.h"
+#include "viewer/Element.h"
 
 #include <QApplication>
 #include <QSurfaceFormat>
@@ -31,6 +32,8 @@ int main(int argc, char* argv[]) {
         ormaline::Dialogs().Error(error.what());
         return 1;
     }
+    // The element table dialog lives for the whole process.
+    ormaline::CreateElementDialog();
     mainWindow->show();
     return QApplication::exec();
 }

@@ -1,0 +1,459 @@
+#include "viewer/GLRenderer.h"
+
+#include "model/NumberFormat.h"
+#include "viewer/core/SceneActions.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <algorithm>
+#include <bitset>
+#include <cmath>
+#include <numbers>
+
+namespace ormaline {
+namespace {
+
+using TFloat4 = std::array<float, 4>;
+
+constexpr TFloat4 kBlack{0.0f, 0.0f, 0.0f, 0.0f};
+constexpr TFloat4 kAtomAmbient{0.3f, 0.3f, 0.3f, 1.0f};
+constexpr TFloat4 kWhite{1.0f, 1.0f, 1.0f, 1.0f};
+constexpr float kShininess = 100.0f;
+constexpr TFloat4 kLightAmbient{0.5f, 0.5f, 0.5f, 1.0f};
+constexpr TFloat4 kLightDiffuse{1.0f, 1.0f, 1.0f, 1.0f};
+constexpr TFloat4 kLightSpecular{1.0f, 1.0f, 1.0f, 1.0f};
+
+TFloat4 Floats(TColor colour) {
+    const TColorFloats f = ColorToFloats(colour);
+    return {f.r, f.g, f.b, f.a};
+}
+
+void SetCurrentColour(TColor colour) {
+    const TColorFloats f = ColorToFloats(colour);
+    glColor4f(f.r, f.g, f.b, f.a);
+}
+
+double PartRadOf(const TLatvistaOpt& options) {
+    return options.PartRad == 0 ? 1.0 : static_cast<double>(options.PartRad);
+}
+
+std::size_t AxisIndex(int oneBased) {
+    return static_cast<std::size_t>(std::clamp(oneBased, 1, 3) - 1);
+}
+
+bool IsCellCorner(const tTopAt& node) {
+    return node.PolyVert;
+}
+
+} // namespace
+
+bool TGLRenderer::InitGL() {
+    if (quadObj_ == nullptr)
+        quadObj_ = gluNewQuadric();
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LINE_STIPPLE);
+    return quadObj_ != nullptr;
+}
+
+void TGLRenderer::ReleaseGL() {
+    for (auto& [slices, list] : sphereLists_)
+        glDeleteLists(list, 1);
+    for (auto& [slices, list] : cylinderLists_)
+        glDeleteLists(list, 1);
+    sphereLists_.clear();
+    cylinderLists_.clear();
+    if (quadObj_ != nullptr)
+        gluDeleteQuadric(quadObj_);
+    quadObj_ = nullptr;
+}
+
+void TGLRenderer::InitLight(TLatvistaOpt& options, TViewColours& colours, bool initColor) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    options.NearPos = options.ZeroPos - 3;
+    options.FarPos = options.ZeroPos + 3;
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    const TFloat4 position{options.Light_Position[0], options.Light_Position[1],
+                           options.Light_Position[2], 1.0f};
+    glLightfv(GL_LIGHT0, GL_POSITION, position.data());
+    const TFloat4 modelAmbient{options.Luminosity, options.Luminosity, options.Luminosity, 1.0f};
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, modelAmbient.data());
+    glLightfv(GL_LIGHT0, GL_AMBIENT, kLightAmbient.data());
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, kLightDiffuse.data());
+    glLightfv(GL_LIGHT0, GL_SPECULAR, kLightSpecular.data());
+    glMaterialfv(GL_FRONT, GL_EMISSION, kBlack.data());
+    if (options.Fog) {
+        glEnable(GL_FOG);
+        glFogi(GL_FOG_MODE, GL_LINEAR);
+        glFogf(GL_FOG_START, static_cast<float>(options.NearPos + 2));
+        glFogf(GL_FOG_END, static_cast<float>(options.FarPos + 2));
+    } else {
+        glDisable(GL_FOG);
+    }
+    InitViewColours(colours, options, initColor);
+    materialKnown_ = false;
+}
+
+void TGLRenderer::SetMaterial(const TMaterial& material) {
+    if (materialKnown_ && material == material_)
+        return;
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, material.diffuse.data());
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, material.ambient.data());
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, material.specular.data());
+    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, material.emission.data());
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, material.shininess);
+    material_ = material;
+    materialKnown_ = true;
+}
+
+// Scaled unit tessellations need their normals renormalised; lines keep the normal
+// (0, 0, 0.5) unnormalised, so the state follows what is drawn.
+void TGLRenderer::SetNormalize(bool on) {
+    const int wanted = on ? 1 : 0;
+    if (normalizeState_ == wanted)
+        return;
+    if (on)
+        glEnable(GL_NORMALIZE);
+    else
+        glDisable(GL_NORMALIZE);
+    normalizeState_ = wanted;
+}
+
+unsigned TGLRenderer::SphereList(int slices) {
+    auto found = sphereLists_.find(slices);
+    if (found != sphereLists_.end())
+        return found->second;
+    const unsigned list = glGenLists(1);
+    glNewList(list, GL_COMPILE);
+    gluQuadricDrawStyle(quadObj_, GLU_FILL);
+    gluSphere(quadObj_, 1.0, slices, slices);
+    glEndList();
+    sphereLists_.emplace(slices, list);
+    return list;
+}
+
+unsigned TGLRenderer::CylinderList(int slices) {
+    auto found = cylinderLists_.find(slices);
+    if (found != cylinderLists_.end())
+        return found->second;
+    const unsigned list = glGenLists(1);
+    glNewList(list, GL_COMPILE);
+    gluQuadricDrawStyle(quadObj_, GLU_FILL);
+    gluCylinder(quadObj_, 1.0, 1.0, 1.0, slices, 1);
+    glEndList();
+    cylinderLists_.emplace(slices, list);
+    return list;
+}
+
+void TGLRenderer::drawSphere(TColor colour, double nSeg, double mas, double radius,
+                             const DVector& position) {
+    SetMaterial({Floats(colour), kAtomAmbient, kWhite, material_.emission, kShininess});
+    SetCurrentColour(colour);
+    const int segments = SphereSegments(nSeg);
+    glPushMatrix();
+    glTranslated(position[0] / mas, position[1] / mas, position[2] / mas);
+    const double r = radius / mas;
+    if (Tessellation == TTessellation::Cached && segments > 0) {
+        SetNormalize(true);
+        glScaled(r, r, r);
+        glCallList(SphereList(segments));
+    } else {
+        SetNormalize(false);
+        gluQuadricDrawStyle(quadObj_, GLU_FILL);
+        gluSphere(quadObj_, r, segments, segments);
+    }
+    glPopMatrix();
+}
+
+void TGLRenderer::drawOneLine(double mas, const DVector& p, const DVector& q) {
+    SetNormalize(false);
+    glBegin(GL_LINES);
+    glNormal3f(0.0f, 0.0f, 0.5f);
+    glVertex3f(static_cast<float>(p[0] / mas), static_cast<float>(p[1] / mas),
+               static_cast<float>(p[2] / mas));
+    glVertex3f(static_cast<float>(q[0] / mas), static_cast<float>(q[1] / mas),
+               static_cast<float>(q[2] / mas));
+    glEnd();
+}
+
+void TGLRenderer::gluCylinderMy(const DVector& p, const DVector& q, double radius, double mas,
+                                int slices) {
+    DVector a{p[0] / mas, p[1] / mas, p[2] / mas};
+    DVector b{q[0] / mas, q[1] / mas, q[2] / mas};
+    // The cylinder grows from the nearer end along +z of its own frame, so the ends are
+    // ordered to give a non-negative z difference.
+    const double dzRaw = b[2] - a[2];
+    if (dzRaw < 0 && std::fabs(dzRaw) >= 1e-14)
+        std::swap(a, b);
+    else if (std::fabs(dzRaw) < 1e-14 && a[0] > b[0])
+        std::swap(a, b);
+    const double dx = b[0] - a[0], dy = b[1] - a[1], dz = b[2] - a[2];
+    const double length = std::sqrt(dx * dx + dy * dy + dz * dz);
+    constexpr double toDegrees = 180.0 / std::numbers::pi;
+    double aroundY;
+    if (std::fabs(dz) <= 1e-14)
+        aroundY = dx >= 0 ? 90.0 : -90.0;
+    else
+        aroundY = std::atan(dx / dz) * toDegrees;
+    double h = std::sqrt(dx * dx + dz * dz);
+    if (dz > 1e-14 || (std::fabs(dz) <= 1e-14 && dx > 0))
+        h = -h;
+    double aroundX;
+    if (std::fabs(h) <= 1e-14)
+        aroundX = dy > 0 ? -90.0 : 90.0;
+    else
+        aroundX = std::atan(dy / h) * toDegrees;
+    glPushMatrix();
+    glTranslated(a[0], a[1], a[2]);
+    glRotated(aroundY, 0.0, 1.0, 0.0);
+    glRotated(aroundX, 1.0, 0.0, 0.0);
+    if (Tessellation == TTessellation::Cached) {
+        SetNormalize(true);
+        glScaled(radius, radius, length);
+        glCallList(CylinderList(slices));
+    } else {
+        SetNormalize(false);
+        gluQuadricDrawStyle(quadObj_, GLU_FILL);
+        gluCylinder(quadObj_, radius, radius, length, slices, 1);
+    }
+    glPopMatrix();
+}
+
+void TGLRenderer::GLSetColor(TColor colour) {
+    const TFloat4 f = Floats(colour);
+    SetMaterial({f, f, material_.specular, f, material_.shininess});
+    SetCurrentColour(colour);
+}
+
+void TGLRenderer::SetColFont(TColor penColour) {
+    GLSetColor(penColour);
+}
+
+void TGLRenderer::TextOut3D(double x, double y, double z, const std::string& text) {
+    if (fontListBase_ == 0 || text.empty())
+        return;
+    glPushMatrix();
+    glPushAttrib(0xFFFFF);
+    glRasterPos3f(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
+    glListBase(fontListBase_);
+    glCallLists(static_cast<GLsizei>(text.size()), GL_UNSIGNED_BYTE, text.data());
+    glPopAttrib();
+    glPopMatrix();
+}
+
+void TGLRenderer::TextOut2D(double x, double y, const std::string& text) {
+    if (fontListBase_ == 0 || text.empty())
+        return;
+    glPushMatrix();
+    glPushAttrib(0xFFFFF);
+    glRasterPos2f(static_cast<float>(x), static_cast<float>(y));
+    glListBase(fontListBase_);
+    glCallLists(static_cast<GLsizei>(text.size()), GL_UNSIGNED_BYTE, text.data());
+    glPopAttrib();
+    glPopMatrix();
+}
+
+DVector TGLRenderer::ScreenPosition(const TLVScene& scene, const tTopAt& node) const {
+    const DVector v = RotorCoordAt(scene, node.k);
+    const TLatvistaOpt& o = scene.WLVO;
+    DVector p{};
+    const std::array<std::size_t, 3> order{AxisIndex(o.L1), AxisIndex(o.L2), AxisIndex(o.L3)};
+    for (std::size_t axis = 0; axis < 3; ++axis)
+        p[axis] = scene.gl_[order[axis]] + v[order[axis]];
+    return p;
+}
+
+void TGLRenderer::LatvistaFull(TLVScene& scene, const TViewColours& colours,
+                               const TProjection& projection, int width, int height) {
+    const TLatvistaOpt& o = scene.WLVO;
+    width_ = width;
+    height_ = height;
+    materialKnown_ = false;
+    normalizeState_ = -1;
+
+    // Frame constants.
+    const double partRad = PartRadOf(o);
+    rbModel_ = o.dBond / partRad;
+    cylinderSlices_ = CylinderSlices(rbModel_, scene.CoeffDX);
+
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    if (projection.perspective)
+        glFrustum(projection.left, projection.right, projection.bottom, projection.top,
+                  projection.nearZ, projection.farZ);
+    else
+        glOrtho(projection.left, projection.right, projection.bottom, projection.top,
+                projection.nearZ, projection.farZ);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    // The light is given in eye coordinates: it moves with the viewer.
+    const TFloat4 light{o.Light_Position[0], o.Light_Position[1], o.Light_Position[2], 1.0f};
+    glLightfv(GL_LIGHT0, GL_POSITION, light.data());
+    glTranslated(0.0, 0.0, projection.translateZ);
+
+    const TColorFloats background = ColorToFloats(o.WGBCol);
+    glClearColor(background.r, background.g, background.b, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    // Visibility pass.
+    std::bitset<128> legendSet;
+    for (tTopAt* node = scene.WPTAll; node != nullptr; node = node->li) {
+        if ((node->c & kNodeVisible) != 0) {
+            node->c &= static_cast<std::uint8_t>(~kNodePainted);
+            if (!(node->PolyVert && !o.ShowVertex) && node->LegInd >= 0 && node->LegInd <= 127)
+                legendSet.set(static_cast<std::size_t>(node->LegInd));
+        } else {
+            node->c |= kNodePainted;
+        }
+    }
+    if (legendSet.none())
+        return;
+
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_LINE_SMOOTH);
+    std::sort(scene.ArrAt.begin(), scene.ArrAt.end(),
+              [](const tTopAt* a, const tTopAt* b) { return a->hk < b->hk; });
+    for (tTopAt* node : scene.ArrAt)
+        if ((node->c & kNodePainted) == 0)
+            PaintNode(scene, *node, colours);
+    if (o.ABC_Cell)
+        SeeABCCell(scene);
+    if (o.Legend)
+        SeeLegend(scene);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_LINE_SMOOTH);
+    SetNormalize(false);
+    glFlush();
+}
+
+void TGLRenderer::PaintNode(TLVScene& scene, tTopAt& a, const TViewColours& colours) {
+    const TLatvistaOpt& o = scene.WLVO;
+    const double mas = scene.mas;
+    const double partRad = PartRadOf(o);
+    a.c |= kNodePainted;
+    const DVector pa = ScreenPosition(scene, a);
+    const TColor colourA = NodeColour(a, o, colours);
+    const bool cellShown = (o.NumSeeBond & cbCellEdge) != 0;
+    double largestRadius = 0.0;
+    bool anyBond = false;
+    bool bondStarted = false;
+
+    if (!(IsCellCorner(a) && !cellShown)) {
+        for (tBoundAt* bond = a.p; bond != nullptr; bond = bond->li) {
+            const double modelRadius = bond->diam >= 0 ? bond->diam / partRad : rbModel_;
+            largestRadius = anyBond ? std::max(largestRadius, modelRadius) : modelRadius;
+            anyBond = true;
+            tTopAt* b = bond->p;
+            const auto kind = static_cast<std::uint8_t>(bond->cb & 0x3F);
+            if (b == nullptr || (kind & o.NumSeeBond) == 0 || (b->c & kNodePainted) != 0)
+                continue;
+            glLineWidth(LineWidthOfKind(o, kind));
+            if ((b->c & kNodeVisible) == 0 || (bond->c & kBondOpen) != 0 ||
+                (bond->c & kBondShown) == 0)
+                continue;
+            bondStarted = true;
+            const DVector pb = ScreenPosition(scene, *b);
+            const DVector mid{(pa[0] + pb[0]) / 2, (pa[1] + pb[1]) / 2, (pa[2] + pb[2]) / 2};
+            const std::uint16_t pattern = LinePatternOfKind(kind);
+            const bool cylinder = HalfIsCylinder(a, *b, pattern);
+            const TColor colourB = NodeColour(*b, o, colours);
+            const double glRadius = modelRadius / mas;
+            struct THalf {
+                const tTopAt& atom;
+                TColor colour;
+                DVector from, to;
+            };
+            const THalf halves[2] = {{a, colourA, pa, mid}, {*b, colourB, mid, pb}};
+            for (const THalf& half : halves) {
+                const bool selectedBond = bond->sel && half.atom.PIAt != nullptr;
+                if (cylinder) {
+                    TMaterial material{
+                        Floats(CylinderHalfDiffuse(*bond, half.atom, half.colour, o)), kAtomAmbient,
+                        kWhite, kBlack, kShininess};
+                    if (selectedBond)
+                        material.diffuse = material.ambient = material.specular =
+                            Floats(half.colour);
+                    SetMaterial(material);
+                    SetCurrentColour(bond->lBColor != clNone ? bond->lBColor : half.colour);
+                    gluCylinderMy(half.from, half.to, glRadius, mas, cylinderSlices_);
+                } else {
+                    glLineStipple(1, pattern);
+                    const TLineMaterial line =
+                        LineHalfMaterial(*bond, half.atom, half.colour, o, colours);
+                    TMaterial material{Floats(line.colour), Floats(line.colour), kBlack, kBlack,
+                                       material_.shininess};
+                    if (selectedBond)
+                        material.diffuse = material.ambient = material.specular =
+                            Floats(half.colour);
+                    SetMaterial(material);
+                    SetCurrentColour(half.colour);
+                    drawOneLine(mas, half.from, half.to);
+                }
+            }
+            const std::string label = BondLabelText(*bond, o);
+            if (!label.empty()) {
+                SetColFont(colours.PenColor);
+                TextOut3D(mid[0] / mas, mid[1] / mas, mid[2] / mas + 2.0 * o.dBond / partRad / mas,
+                          label);
+                SetMaterial({material_.diffuse, material_.ambient, material_.specular, kBlack,
+                             material_.shininess});
+            }
+        }
+    }
+    if (!anyBond)
+        largestRadius = rbModel_;
+
+    double drawnRadius = a.rad / partRad;
+    if ((a.c & kNodeAuxiliary) == 0 && !(a.PolyVert && !o.ShowVertex)) {
+        if (a.nm == 0) {
+            if (!bondStarted) {
+                SetMaterial(
+                    {Floats(colourA), Floats(colourA), kBlack, kBlack, material_.shininess});
+                SetCurrentColour(colourA);
+                const float size = static_cast<float>(o.ArrTickBonds[0]);
+                glPointSize(size < 1e-7f ? 1.0f : size);
+                SetNormalize(false);
+                glBegin(GL_POINTS);
+                glNormal3f(0.0f, 0.0f, 0.5f);
+                glVertex3f(static_cast<float>(pa[0] / mas), static_cast<float>(pa[1] / mas),
+                           static_cast<float>(pa[2] / mas));
+                glEnd();
+            }
+        } else {
+            if (a.nm == 1 || (a.nm == 3 && a.rad < o.dBond))
+                drawnRadius = largestRadius;
+            TFloat4 emission = kBlack;
+            if (a.PIAt != nullptr) {
+                const TFloat4 c = Floats(colourA);
+                emission = {(0.3f + c[0]) / 3.0f, (0.3f + c[1]) / 3.0f, (0.3f + c[2]) / 3.0f, 1.0f};
+            }
+            SetMaterial({material_.diffuse, material_.ambient, material_.specular, emission,
+                         material_.shininess});
+            drawSphere(colourA, static_cast<double>(RoundHalfEven(a.rk * scene.CoeffDX)), mas,
+                       drawnRadius, pa);
+            if (a.PIAt != nullptr)
+                SetMaterial({material_.diffuse, material_.ambient, material_.specular, kBlack,
+                             material_.shininess});
+        }
+    }
+    if (a.LabelExist) {
+        const std::string text = AtomLabelText(a, o);
+        if (!text.empty() && width_ > 0 && height_ > 0) {
+            const double dx = PosNameDx(a.PosName), dy = PosNameDy(a.PosName);
+            const double x = 2.0 * dx / width_ * scene.gl_MaxI + pa[0] / mas;
+            const double y = pa[1] / mas - 2.0 * dy / height_ * scene.gl_MaxJ;
+            const double z = (pa[2] + 1.5 * drawnRadius + 0.03) / mas + 0.001;
+            SetColFont(colours.PenColor);
+            TextOut3D(x, y, z, text);
+            SetMaterial({material_.diffuse, material_.ambient, material_.specular, kBlack,
+                         material_.shininess});
+        }
+    }
+}
+
+} // namespace ormaline

@@ -1,0 +1,111 @@
+// The viewer window's view commands: the fits, the (h,k,l) view, continuous rotation,
+// the rotate dialog and the typed scale.
+#include "viewer/maler.h"
+
+#include "model/NumberFormat.h"
+#include "model/TextUtil.h"
+#include "platform/UserDialogs.h"
+#include "viewer/LVGLView.h"
+#include "viewer/RotateUnit.h"
+
+#include <QTimer>
+#include <QToolButton>
+
+#include <cmath>
+
+namespace ormaline {
+
+void TLVForm::FitScale1Click() {
+    projection_ = FitScale(*scene_, surface_->PixelWidth(), surface_->PixelHeight());
+    Repaint();
+}
+
+void TLVForm::FitCenter1Click() {
+    FitCenter(*scene_);
+    Repaint();
+}
+
+void TLVForm::FitSpace1Click() {
+    FitSpace(*scene_, surface_->PixelWidth(), surface_->PixelHeight());
+    Repaint();
+}
+
+void TLVForm::Set_hkl(const std::string& given) {
+    std::string text = given;
+    for (;;) {
+        if (text.empty() || !ParseHkl(text)) {
+            if (!text.empty())
+                Dialogs().Error("Error in hkl!");
+            std::optional<std::string> answer = Dialogs().Input("Enter h,k,l", "h,k,l", text);
+            if (!answer || answer->empty())
+                return;
+            text = *answer;
+            continue;
+        }
+        break;
+    }
+    ormaline::Set_hkl(*scene_, text, surface_->PixelWidth(), surface_->PixelHeight());
+    SyncControls();
+    Repaint();
+}
+
+void TLVForm::SwitchRotation(bool on) {
+    rotationOn_ = on;
+    actLVRotation->setChecked(on);
+    const bool buttonsEnabled = !on;
+    for (QToolButton* button : {tbLVEdit, tbLVSelect, tbLVScale, tbLVTranslate, tbLVMagicWand})
+        button->setEnabled(buttonsEnabled);
+    if (on) {
+        if (scene_->NoUndo)
+            scene_->Undo->KeepState(1, "Rotation");
+        scene_->NoUndo = false;
+        WCurrentAtom = false;
+        MouseMode = 2;
+        tbLVRotate->setChecked(true);
+        timer_->start(50);
+    } else {
+        scene_->NoUndo = true;
+        WCurrentAtom = WLVO().CurrentAtom;
+        // The 500 ms tick marks the atom under the mouse; that marking belongs to the
+        // mouse tools, so without rotation the timer has nothing to do yet.
+        timer_->stop();
+        timer_->setInterval(500);
+    }
+}
+
+void TLVForm::TimerTimer() {
+    if (!rotationOn_ || ThreadRunning() || !scene_->HasScene())
+        return;
+    ContinuousRotationTick(*scene_);
+    Repaint();
+}
+
+void TLVForm::RotateDialogExecute() {
+    TRotateForm dialog(this);
+    dialog.SetAxisItem(WLVO().lin - 1);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    RotateByDialog(*scene_, dialog.Angle(), dialog.AxisItem());
+    Repaint();
+}
+
+void TLVForm::ScaleInputExecute() {
+    std::string text = FormatFixed(scene_->mas, 3);
+    for (;;) {
+        std::optional<std::string> answer = Dialogs().Input("Scale number", "Scale number", text);
+        if (!answer || answer->empty())
+            return;
+        text = *answer;
+        const std::optional<double> value = ParseNumber(text);
+        // A scale of zero or below would leave nothing to draw or turn the picture
+        // inside out, so it is rejected like a text that is no number.
+        if (value && *value > 0 && std::isfinite(static_cast<float>(*value))) {
+            SetTypedScale(*scene_, static_cast<float>(*value));
+            Repaint();
+            return;
+        }
+        Dialogs().Error("Error in scale number: " + text);
+    }
+}
+
+} // namespace ormaline

@@ -1,0 +1,188 @@
+// The viewer window "Latvista": one compound, its scene, and the commands that build,
+// draw and view it. The window is a translator over the scene core: its commands call
+// the core and repaint; the scene is built by a worker thread (TLVThread) that reports
+// status texts and progress to the window and stops when "Cancel" is confirmed.
+#pragma once
+
+#include "viewer/RenderRules.h"
+#include "viewer/core/LVScene.h"
+#include "viewer/core/ViewTransforms.h"
+
+#include <QMainWindow>
+
+#include <atomic>
+#include <memory>
+#include <string>
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QTimer;
+class QToolButton;
+
+namespace ormaline {
+
+class ActionList;
+class TGLRenderer;
+class TLVGLView;
+class TLVThread;
+
+class TLVForm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TLVForm(QWidget* parent = nullptr);
+    ~TLVForm() override;
+
+    TLVScene& Scene() { return *scene_; }
+    const TLVScene& Scene() const { return *scene_; }
+    TLatvistaOpt& WLVO() { return scene_->WLVO; }
+    TViewColours& Colours() { return colours_; }
+    TLVGLView* Surface() const { return surface_; }
+    TGLRenderer& Renderer() { return *renderer_; }
+    ActionList& Actions() { return *actions_; }
+
+    // Life cycle (see the handlers' definitions for what each does).
+    void FormCreate();
+    void FormShow();
+    void FormActivate();
+    void FormDeactivate();
+    void FormResize();
+    void FormPaint();
+    // False when the window must stay open (a build is running).
+    bool FormClose();
+
+    // Scene build.
+    void Create1Click();
+    void ThreadTerminated();
+    void actLVCancelExecute();
+    bool ThreadRunning() const { return LVThread != nullptr; }
+    void OutPutToStatusBar0(const std::string& text);
+    void OutPutToStatusBar1(const std::string& text);
+    std::string StatusPanelText(int panel) const;
+    void SetProgress(int position, int maximum);
+
+    // OpenGL state of the surface, set when its context is initialised.
+    bool NotErOpenGL = false;
+    bool OpenGLTried = false;
+
+    // View commands.
+    void FitScale1Click();
+    void FitCenter1Click();
+    void FitSpace1Click();
+    // "(h,k,l)": with an empty text the user is asked.
+    void Set_hkl(const std::string& text = {});
+    void SwitchRotation(bool on);
+    bool RotationOn() const { return rotationOn_; }
+    void TimerTimer();
+    // The rotate dialog and the scale input (opened by double clicks on the rotate and
+    // scale tool buttons).
+    void RotateDialogExecute();
+    void ScaleInputExecute();
+
+    // Options.
+    void Options1Click();
+    int CurrentOptionTabNumber = 0;
+
+    // Re-checks the option-driven actions and tool buttons.
+    void SyncControls();
+    void Repaint();
+
+    // The projection of the last FormResize.
+    const TProjection& Projection() const { return projection_; }
+
+    // ---- actions, named as the system names them
+    QAction* actLVCreate = nullptr;
+    QAction* actQuit = nullptr;
+    QAction* actLVCancel = nullptr;
+    QAction* actLVHelp = nullptr;
+    QAction* actLVOptions = nullptr;
+    QAction* actOpenGLMode = nullptr;
+    QAction* actAPIMode = nullptr;
+    QAction* actWire = nullptr;
+    QAction* actCylinder = nullptr;
+    QAction* actSphereWire = nullptr;
+    QAction* actSphereCylinder = nullptr;
+    QAction* actColouredBonds = nullptr;
+    QAction* actBlackWhite = nullptr;
+    QAction* actRadPlus = nullptr;
+    QAction* actAtomLabels = nullptr;
+    QAction* actBondLabels = nullptr;
+    QAction* actFog = nullptr;
+    QAction* actCell = nullptr;
+    QAction* actFitScale = nullptr;
+    QAction* actFitCenter = nullptr;
+    QAction* actFitSpace = nullptr;
+    QAction* act_hkl = nullptr;
+    QAction* actLVRotation = nullptr;
+
+    // Menus of the main menu; all but "Cancel" are disabled while a build runs.
+    QMenu* miImage = nullptr;
+    QMenu* miEdit = nullptr;
+    QMenu* miDisplay = nullptr;
+    QMenu* miSelect = nullptr;
+    QMenu* miCalculate = nullptr;
+    QMenu* miHelp = nullptr;
+
+    // Tool bar: the seven mouse-mode buttons and the view toggles.
+    QToolButton* tbLVEdit = nullptr;
+    QToolButton* tbLVSelect = nullptr;
+    QToolButton* tbLVRotate = nullptr;
+    QToolButton* tbLVScale = nullptr;
+    QToolButton* tbLVTranslate = nullptr;
+    QToolButton* tbLVZRotate = nullptr;
+    QToolButton* tbLVMagicWand = nullptr;
+    QToolButton* tbPerspective = nullptr;
+    QToolButton* tbFogMode = nullptr;
+    QToolButton* tbAtomLabels = nullptr;
+    QToolButton* tbBondLabels = nullptr;
+
+    QLabel* StatusPanel0 = nullptr;
+    QLabel* StatusPanel1 = nullptr;
+    QProgressBar* ProgressBar = nullptr;
+
+    int MouseMode = 1;
+    bool WCurrentAtom = true;
+    std::int32_t rx_ = -1;
+
+    // The worker thread while a build runs, else none.
+    std::unique_ptr<TLVThread> LVThread;
+    int cmCode = 0;
+
+    // Called by the drawing surface.
+    void SurfaceInitialized();
+    void SurfaceAboutToBeDestroyed();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void ChoiceMouseModeClick(QToolButton* button);
+    void EnableMainMenu(bool enabled);
+    void ReleaseScene();
+    bool CanRunCommands() const;
+    bool CanRunSceneCommands() const;
+    void ApplyRenderingMode();
+    void RebuildGlyphs();
+
+    std::unique_ptr<TLVScene> scene_;
+    std::unique_ptr<TGLRenderer> renderer_;
+    TViewColours colours_;
+    TProjection projection_;
+    TLVGLView* surface_ = nullptr;
+    ActionList* actions_ = nullptr;
+    QTimer* timer_ = nullptr;
+    bool rotationOn_ = false;
+    bool shown_ = false;
+};
+
+// The state of the last closed viewer window (normal or maximised), process-wide.
+Qt::WindowStates& LastViewerWindowState();
+
+} // namespace ormaline
