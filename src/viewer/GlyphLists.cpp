@@ -10,6 +10,14 @@
 
 namespace ormaline {
 
+namespace {
+unsigned lastError = 0;
+} // namespace
+
+unsigned LastGlyphListError() {
+    return lastError;
+}
+
 QFont ViewerWindowFont() {
     QFont font("Sans Serif");
     font.setStyleHint(QFont::SansSerif);
@@ -22,8 +30,10 @@ unsigned MakeGlyphLists(const QFont& font) {
     while (glGetError() != GL_NO_ERROR) {
     }
     const GLuint base = glGenLists(256);
-    if (base == 0)
+    if (base == 0) {
+        lastError = glGetError();
         return 0;
+    }
     const QFontMetrics metrics(font);
     const int height = metrics.height();
     const int descent = metrics.descent();
@@ -54,15 +64,22 @@ unsigned MakeGlyphLists(const QFont& font) {
                             static_cast<GLubyte>(0x80 >> (x % 8));
             }
         }
+        // A glyph without pixels is one blank pixel that only advances the raster position.
+        int bitmapWidth = width, bitmapHeight = height;
+        if (bits.empty()) {
+            bits.assign(1, 0);
+            bitmapWidth = bitmapHeight = 1;
+        }
         glNewList(base + static_cast<GLuint>(code), GL_COMPILE);
-        glBitmap(width, bits.empty() ? 0 : height, 0.0f, static_cast<float>(descent),
-                 static_cast<float>(advance), 0.0f, bits.empty() ? nullptr : bits.data());
+        glBitmap(bitmapWidth, bitmapHeight, 0.0f, static_cast<float>(descent),
+                 static_cast<float>(advance), 0.0f, bits.data());
         glEndList();
     }
     glNewList(base + 255, GL_COMPILE);
     glEndList();
     glPixelStorei(GL_UNPACK_ALIGNMENT, oldAlignment);
-    if (glGetError() != GL_NO_ERROR) {
+    lastError = glGetError();
+    if (lastError != GL_NO_ERROR) {
         glDeleteLists(base, 256);
         return 0;
     }

@@ -10,6 +10,8 @@ namespace ormaline {
 // Returns the base, or 0 when no lists could be made.
 unsigned MakeGlyphLists(const QFont& font);
 void DeleteGlyphLists(unsigned& base);
+// The OpenGL error of the last MakeGlyphLists that failed (0: none).
+unsigned LastGlyphListError();
 
 // The window font of the viewer: a plain sans serif 11 pixels high.
 QFont ViewerWindowFont();

@@ -71,6 +71,10 @@ TLVForm::~TLVForm() {
         LVThread.reset();
     }
     timer_->stop();
+    // The surface goes first, while the renderer it hands its GL resources back to exists.
+    SurfaceAboutToBeDestroyed();
+    delete surface_;
+    surface_ = nullptr;
     ReleaseScene();
 }
 
@@ -326,7 +330,7 @@ void TLVForm::SurfaceInitialized() {
     } else {
         unsigned base = MakeGlyphLists(surface_->font());
         if (base == 0)
-            failure = "wglUseFontBitmaps error: " + std::to_string(glGetError());
+            failure = "wglUseFontBitmaps error: " + std::to_string(LastGlyphListError());
         renderer_->SetFontListBase(base);
         if (failure.empty() && !renderer_->InitGL())
             failure = "gluNewQuadric error:0";
@@ -363,7 +367,7 @@ void TLVForm::RebuildGlyphs() {
     base = MakeGlyphLists(surface_->font());
     renderer_->SetFontListBase(base);
     if (base == 0)
-        Dialogs().Error("Error:" + std::to_string(glGetError()));
+        Dialogs().Error("Error:" + std::to_string(LastGlyphListError()));
     surface_->doneCurrent();
 }
 

@@ -1,0 +1,200 @@
+// "Draw" on the ligand tab of the real window over the demo database: the viewer it
+// opens, the compound handed over, and the picture read back from the viewer's
+// framebuffer at the atoms' projected positions.
+#include "support/GuiTest.h"
+#include "viewer/ViewerPixels.h"
+
+#include "model/ElementCodes.h"
+#include "platform/StringGrid.h"
+#include "viewer/core/ElementTables.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+
+#include <map>
+#include <set>
+
+using namespace ormaline;
+using namespace ormaline::testing;
+
+namespace {
+
+std::vector<TLVForm*> Viewers() {
+    std::vector<TLVForm*> viewers;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* form = qobject_cast<TLVForm*>(widget); form != nullptr && form->isVisible())
+            viewers.push_back(form);
+    return viewers;
+}
+
+class LigandDrawTest : public MainWindowTest {
+protected:
+    void TearDown() override {
+        for (TLVForm* viewer : Viewers())
+            viewer->close();
+        ProcessEvents();
+        MainWindowTest::TearDown();
+    }
+
+    // Searches `name` in the library "Ligands", chooses the first hit and presses Draw.
+    TLVForm* Draw(const std::string& name) {
+        window->pcServices->setCurrentWidget(window->tsTTL_TTM);
+        window->cmbTTLLibrary->setCurrentText("Ligands");
+        window->edSearchName->setText(QString::fromStdString(name));
+        window->actTTLSearch->trigger();
+        ProcessEvents();
+        EXPECT_GE(window->sgLigands->RowCount(), 2) << name;
+        window->sgLigands->SetRow(1);
+        ProcessEvents();
+        EXPECT_TRUE(window->actLigDraw->isEnabled());
+        const std::vector<TLVForm*> before = Viewers();
+        window->actLigDraw->trigger();
+        ProcessEvents();
+        for (TLVForm* viewer : Viewers())
+            if (std::find(before.begin(), before.end(), viewer) == before.end())
+                return viewer;
+        return nullptr;
+    }
+};
+
+TEST_F(LigandDrawTest, DrawShowsTheAtomsInTheirElementColoursAtTheirProjectedPositions) {
+    TLVForm* viewer = Draw("sulfate");
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_EQ(viewer->windowTitle(), "Latvista");
+    const QImage picture = DrawnPicture(*viewer);
+    picture.save("/tmp/ormaline-draw-sulfate.png");
+    ASSERT_TRUE(dialogs->records.empty()) << dialogs->records.front().text;
+    const TLVScene& scene = viewer->Scene();
+    ASSERT_TRUE(scene.HasScene());
+    EXPECT_EQ(scene.WLVO.NumModel, 3);
+    // A corner of the client area shows the background.
+    EXPECT_LT(Distance(PixelAt(picture, 3, 3), Rgb(scene.WLVO.WGBCol)), 1.0);
+    int checked = 0;
+    std::set<int> elements;
+    for (const tTopAt* node = scene.WPTAtEnd; node != nullptr; node = node->li) {
+        const int element = node->pSAt->A.n;
+        const auto centre = ScreenPixel(scene, *node);
+        ASSERT_GT(centre[0], 0);
+        ASSERT_LT(centre[0], picture.width());
+        ASSERT_GT(centre[1], 0);
+        ASSERT_LT(centre[1], picture.height());
+        const auto direction = ClearDirection(*viewer, *node, 0.55);
+        if (!direction)
+            continue;
+        const double r = PixelRadius(*viewer, *node);
+        const double dx = (*direction)[0] * 0.55, dy = (*direction)[1] * 0.55;
+        const TRgb expected = LitSphere(ElementColor(element), dx, dy, node->rk / scene.mas,
+                                        EyeCentre(*viewer, *node), scene.WLVO.Light_Position,
+                                        scene.WLVO.Luminosity);
+        const TRgb seen = PixelAt(picture, centre[0] + dx * r, centre[1] + dy * r);
+        SCOPED_TRACE(std::string(ElSymbol(element)) + std::to_string(node->pSAt->A.i));
+        EXPECT_LT(Distance(seen, expected), 28.0)
+            << "seen " << seen.r << "," << seen.g << "," << seen.b << " expected " << expected.r
+            << "," << expected.g << "," << expected.b;
+        ++checked;
+        elements.insert(element);
+    }
+    EXPECT_GE(checked, 3);
+    EXPECT_EQ(elements, (std::set<int>{8, 16}));
+}
+
+// The atoms of the panel in the order and with the indexes the handoff gives them,
+// worked out here from the atom grid the read filled.
+TEST_F(LigandDrawTest, TheCompoundHoldsThePanelsAtomsInElementAndIndexOrder) {
+    TLVForm* viewer = Draw("formate");
+    ASSERT_NE(viewer, nullptr);
+    ASSERT_TRUE(WaitForBuild(*viewer));
+    const StringGrid& atoms = *window->sgLigAtoms;
+    const StringGrid& bonds = *window->sgLigBonds;
+    struct Expected {
+        int n, index, number;
+        std::string neighbours;
+    };
+    std::vector<Expected> expected;
+    std::map<int, int> perElement;
+    std::vector<int> firstAppearance;
+    for (int row = 1; row < atoms.RowCount(); ++row) {
+        const int n = std::stoi(atoms.Cell(1, row));
+        if (perElement[n]++ == 0)
+            firstAppearance.push_back(n);
+        expected.push_back({n, perElement[n], std::stoi(atoms.Cell(2, row)), bonds.Cell(1, row)});
+    }
+    std::stable_sort(expected.begin(), expected.end(), [](const Expected& a, const Expected& b) {
+        return a.n != b.n ? a.n < b.n : a.index < b.index;
+    });
+    const tCompParam& comp = viewer->Scene().CompParamMaler;
+    EXPECT_EQ(comp.DC.at_, expected.size());
+    EXPECT_EQ(comp.NameSG.Str(), "P 1");
+    EXPECT_EQ(comp.CodeSG, 1);
+    std::size_t k = 0;
+    for (const tSteckAt* atom = comp.pAtEnd; atom != nullptr; atom = atom->li, ++k) {
+        ASSERT_LT(k, expected.size());
+        EXPECT_EQ(atom->A.n, expected[k].n);
+        EXPECT_EQ(atom->A.i, expected[k].index);
+        EXPECT_EQ(atom->i, expected[k].number);
+        std::string neighbours;
+        for (const tAdjMatr* entry = atom->PMAd; entry != nullptr; entry = entry->li)
+            neighbours += (neighbours.empty() ? "" : " ") + std::to_string(entry->i);
+        EXPECT_EQ(neighbours, expected[k].neighbours);
+        EXPECT_EQ(atom->CN, std::count(neighbours.begin(), neighbours.end(), ' ') +
+                                (neighbours.empty() ? 0 : 1));
+    }
+    EXPECT_EQ(k, expected.size());
+    std::vector<int> elementList;
+    for (const t_element& element : comp.MEl)
+        elementList.push_back(element.n);
+    // The build re-sorts the element list by radius; its members stay those of the panel.
+    std::sort(elementList.begin(), elementList.end());
+    std::sort(firstAppearance.begin(), firstAppearance.end());
+    EXPECT_EQ(elementList, firstAppearance);
+}
+
+TEST_F(LigandDrawTest, TwoDrawsOpenTwoIndependentWindows) {
+    TLVForm* first = Draw("nitrate");
+    ASSERT_NE(first, nullptr);
+    ASSERT_TRUE(WaitForBuild(*first));
+    TLVForm* second = Draw("nitrate");
+    ASSERT_NE(second, nullptr);
+    ASSERT_NE(first, second);
+    ASSERT_TRUE(WaitForBuild(*second));
+    EXPECT_NE(first->Scene().WPTAll, second->Scene().WPTAll);
+    EXPECT_NE(first->Scene().CompParamMaler.pAtEnd, second->Scene().CompParamMaler.pAtEnd);
+    EXPECT_EQ(first->Scene().WCountAt, second->Scene().WCountAt);
+    // A model change in one window leaves the other as it was.
+    first->actWire->trigger();
+    ProcessEvents();
+    EXPECT_EQ(first->Scene().WPTAtEnd->nm, 0);
+    EXPECT_EQ(second->Scene().WPTAtEnd->nm, 3);
+    first->close();
+    ProcessEvents();
+    ASSERT_EQ(Viewers().size(), 1u);
+    EXPECT_EQ(Viewers().front(), second);
+    const QImage picture = DrawnPicture(*second);
+    const auto centre = ScreenPixel(second->Scene(), *second->Scene().WPTAtEnd);
+    EXPECT_GT(Distance(PixelAt(picture, centre[0], centre[1]), Rgb(0xFFFFFF)), 30.0);
+}
+
+TEST_F(LigandDrawTest, AnEmptyBondCellGivesAnAtomWithoutBonds) {
+    TLVForm* viewer = Draw("chloride");
+    ASSERT_NE(viewer, nullptr);
+    ASSERT_EQ(window->sgLigBonds->Cell(1, 1), "");
+    const QImage picture = DrawnPicture(*viewer);
+    const TLVScene& scene = viewer->Scene();
+    const tSteckAt* atom = scene.CompParamMaler.pAtEnd;
+    ASSERT_NE(atom, nullptr);
+    EXPECT_EQ(atom->PMAd, nullptr);
+    EXPECT_EQ(atom->CN, 0);
+    ASSERT_NE(scene.WPTAtEnd, nullptr);
+    EXPECT_EQ(scene.WPTAtEnd->p, nullptr);
+    const tTopAt& node = *scene.WPTAtEnd;
+    const double r = PixelRadius(*viewer, node);
+    const auto centre = ScreenPixel(scene, node);
+    const TRgb expected = LitSphere(ElementColor(17), -0.5, 0.5, node.rk / scene.mas,
+                                    EyeCentre(*viewer, node), scene.WLVO.Light_Position,
+                                    scene.WLVO.Luminosity);
+    EXPECT_LT(Distance(PixelAt(picture, centre[0] - 0.5 * r, centre[1] + 0.5 * r), expected), 28.0);
+}
+
+} // namespace
