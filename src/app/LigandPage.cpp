@@ -75,6 +75,19 @@ private:
     std::ofstream stream_;
 };
 
+// Runs the statement and appends grid row k (from 1) for its k-th row.
+template <class RowReader>
+void AppendQueryRows(TDatabase& connection, StringGrid& grid, const std::string& statement,
+                     RowReader readRow) {
+    auto result = connection.Query(statement);
+    {
+        GridAppender rows(grid);
+        for (int k = 1; !result->Eof(); result->Next(), ++k)
+            rows.SetRow(k, readRow(*result, k));
+    }
+    result->Close();
+}
+
 } // namespace
 
 void TfrmTTLServices::actTTLSearchExecute() {
@@ -178,34 +191,19 @@ void TfrmTTLServices::SelectLiMoN(const TGuid& ALigID) {
 }
 
 void TfrmTTLServices::SelectLiMoN_cd(const TGuid& ALigID) {
-    auto result = connection_.Query(ormaline::SelectLiMoN_cd(ALigID));
-    {
-        GridAppender rows(*sgLigAtoms);
-        for (int k = 1; !result->Eof(); result->Next(), ++k)
-            rows.SetRow(k, ReadLigandAtomRow(*result, k));
-    }
-    result->Close();
+    AppendQueryRows(connection_, *sgLigAtoms, ormaline::SelectLiMoN_cd(ALigID),
+                    [](const TResult& row, int k) { return ReadLigandAtomRow(row, k); });
 }
 
 void TfrmTTLServices::SelectLiMoN_adm(const TGuid& ALigID) {
-    auto result = connection_.Query(ormaline::SelectLiMoN_adm(ALigID));
-    {
-        GridAppender rows(*sgLigBonds);
-        for (int k = 1; !result->Eof(); result->Next(), ++k)
-            rows.SetRow(k, ReadLigandBondRow(*result));
-    }
-    result->Close();
+    AppendQueryRows(connection_, *sgLigBonds, ormaline::SelectLiMoN_adm(ALigID),
+                    [](const TResult& row, int) { return ReadLigandBondRow(row); });
 }
 
 void TfrmTTLServices::SelectLigLoc(const TGuid& ALigID) {
-    auto result = connection_.Query(ormaline::SelectLigLoc(ALigID, cbTTLUseRCL->isChecked(),
-                                                           MemoLines(mSearchResult)));
-    {
-        GridAppender rows(*sgLigOccurrence);
-        for (int k = 1; !result->Eof(); result->Next(), ++k)
-            rows.SetRow(k, ReadLigandOccurrenceRow(*result, k));
-    }
-    result->Close();
+    AppendQueryRows(connection_, *sgLigOccurrence,
+                    ormaline::SelectLigLoc(ALigID, cbTTLUseRCL->isChecked(), MemoLines(mSearchResult)),
+                    [](const TResult& row, int k) { return ReadLigandOccurrenceRow(row, k); });
 }
 
 void TfrmTTLServices::actQueryToFileExecute() {
