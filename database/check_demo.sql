@@ -106,9 +106,9 @@ BEGIN
     d AS (
         SELECT p.limonid, p.numat i, q.numat j,
                sqrt((p.x - q.x) ^ 2 + (p.y - q.y) ^ 2 + (p.z - q.z) ^ 2) AS dist,
-               EXISTS (SELECT 1 FROM bonded b WHERE b.limonid = p.limonid AND b.at_num = p.numat AND b.nb = q.numat)
-                   AS is_bond
-          FROM xyz p JOIN xyz q ON q.limonid = p.limonid AND q.numat > p.numat)
+               b.nb IS NOT NULL AS is_bond
+          FROM xyz p JOIN xyz q ON q.limonid = p.limonid AND q.numat > p.numat
+          LEFT JOIN bonded b ON b.limonid = p.limonid AND b.at_num = p.numat AND b.nb = q.numat)
     SELECT count(*) INTO n FROM d
      WHERE (is_bond AND (dist < 0.8 OR dist > 3.0)) OR (NOT is_bond AND dist < 1.2);
     IF n > 0 THEN RAISE EXCEPTION 'geometry: % atom pairs with an implausible distance', n; END IF;
