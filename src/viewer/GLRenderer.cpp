@@ -29,11 +29,6 @@ TFloat4 Floats(TColor colour) {
     return {f.r, f.g, f.b, f.a};
 }
 
-void SetCurrentColour(TColor colour) {
-    const TColorFloats f = ColorToFloats(colour);
-    glColor4f(f.r, f.g, f.b, f.a);
-}
-
 double PartRadOf(const TLatvistaOpt& options) {
     return options.PartRad == 0 ? 1.0 : static_cast<double>(options.PartRad);
 }
@@ -99,14 +94,20 @@ void TGLRenderer::InitLight(TLatvistaOpt& options, TViewColours& colours, bool i
 }
 
 void TGLRenderer::SetMaterial(const TMaterial& material) {
-    if (materialKnown_ && material == material_)
-        return;
-    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, material.diffuse.data());
-    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, material.ambient.data());
-    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, material.specular.data());
-    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, material.emission.data());
-    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, material.shininess);
     material_ = material;
+    if (!deferring_)
+        Apply();
+}
+
+void TGLRenderer::Apply() {
+    if (materialKnown_ && material_ == applied_)
+        return;
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, material_.diffuse.data());
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, material_.ambient.data());
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, material_.specular.data());
+    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, material_.emission.data());
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, material_.shininess);
+    applied_ = material_;
     materialKnown_ = true;
 }
 
@@ -149,14 +150,29 @@ unsigned TGLRenderer::CylinderList(int slices) {
     return list;
 }
 
+void TGLRenderer::SetCurrentColour(TColor colour) {
+    currentColour_ = colour;
+    const TColorFloats f = ColorToFloats(colour);
+    glColor4f(f.r, f.g, f.b, f.a);
+}
+
 void TGLRenderer::drawSphere(TColor colour, double nSeg, double mas, double radius,
                              const DVector& position) {
-    SetMaterial({Floats(colour), kAtomAmbient, kWhite, material_.emission, kShininess});
-    SetCurrentColour(colour);
+    const TMaterial material{Floats(colour), kAtomAmbient, kWhite, material_.emission, kShininess};
     const int segments = SphereSegments(nSeg);
+    const DVector at{position[0] / mas, position[1] / mas, position[2] / mas};
+    if (deferring_) {
+        spheres_.push_back({material, colour, segments, at, radius / mas});
+        return;
+    }
+    SetMaterial(material);
+    SetCurrentColour(colour);
+    DrawSphereNow(segments, at, radius / mas);
+}
+
+void TGLRenderer::DrawSphereNow(int segments, const DVector& at, double r) {
     glPushMatrix();
-    glTranslated(position[0] / mas, position[1] / mas, position[2] / mas);
-    const double r = radius / mas;
+    glTranslated(at[0], at[1], at[2]);
     if (Tessellation == TTessellation::Cached && segments > 0) {
         SetNormalize(true);
         glScaled(r, r, r);
@@ -170,6 +186,7 @@ void TGLRenderer::drawSphere(TColor colour, double nSeg, double mas, double radi
 }
 
 void TGLRenderer::drawOneLine(double mas, const DVector& p, const DVector& q) {
+    Apply();
     SetNormalize(false);
     glBegin(GL_LINES);
     glNormal3f(0.0f, 0.0f, 0.5f);
@@ -182,6 +199,15 @@ void TGLRenderer::drawOneLine(double mas, const DVector& p, const DVector& q) {
 
 void TGLRenderer::gluCylinderMy(const DVector& p, const DVector& q, double radius, double mas,
                                 int slices) {
+    if (deferring_) {
+        cylinders_.push_back({material_, currentColour_, p, q, radius, mas, slices});
+        return;
+    }
+    DrawCylinderNow(p, q, radius, mas, slices);
+}
+
+void TGLRenderer::DrawCylinderNow(const DVector& p, const DVector& q, double radius, double mas,
+                                  int slices) {
     DVector a{p[0] / mas, p[1] / mas, p[2] / mas};
     DVector b{q[0] / mas, q[1] / mas, q[2] / mas};
     // The cylinder grows from the nearer end along +z of its own frame, so the ends are
@@ -236,6 +262,11 @@ void TGLRenderer::SetColFont(TColor penColour) {
 void TGLRenderer::TextOut3D(double x, double y, double z, const std::string& text) {
     if (fontListBase_ == 0 || text.empty())
         return;
+    if (deferring_) {
+        labels_.push_back({x, y, z, text});
+        return;
+    }
+    Apply();
     glPushMatrix();
     glPushAttrib(0xFFFFF);
     glRasterPos3f(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
@@ -248,6 +279,7 @@ void TGLRenderer::TextOut3D(double x, double y, double z, const std::string& tex
 void TGLRenderer::TextOut2D(double x, double y, const std::string& text) {
     if (fontListBase_ == 0 || text.empty())
         return;
+    Apply();
     glPushMatrix();
     glPushAttrib(0xFFFFF);
     glRasterPos2f(static_cast<float>(x), static_cast<float>(y));
@@ -273,6 +305,7 @@ void TGLRenderer::LatvistaFull(TLVScene& scene, const TViewColours& colours,
     width_ = width;
     height_ = height;
     materialKnown_ = false;
+    material_ = {kBlack, kBlack, kBlack, kBlack, kShininess};
     normalizeState_ = -1;
 
     // Frame constants.
@@ -318,9 +351,15 @@ void TGLRenderer::LatvistaFull(TLVScene& scene, const TViewColours& colours,
     glEnable(GL_LINE_SMOOTH);
     std::sort(scene.ArrAt.begin(), scene.ArrAt.end(),
               [](const tTopAt* a, const tTopAt* b) { return a->hk < b->hk; });
+    deferring_ = Tessellation == TTessellation::Cached;
+    spheres_.clear();
+    cylinders_.clear();
+    labels_.clear();
     for (tTopAt* node : scene.ArrAt)
         if ((node->c & kNodePainted) == 0)
             PaintNode(scene, *node, colours);
+    deferring_ = false;
+    FlushDeferred(colours.PenColor);
     if (o.ABC_Cell)
         SeeABCCell(scene);
     if (o.Legend)
@@ -329,6 +368,30 @@ void TGLRenderer::LatvistaFull(TLVScene& scene, const TViewColours& colours,
     glDisable(GL_LINE_SMOOTH);
     SetNormalize(false);
     glFlush();
+}
+
+void TGLRenderer::FlushDeferred(TColor penColour) {
+    std::stable_sort(
+        spheres_.begin(), spheres_.end(),
+        [](const TSphereItem& a, const TSphereItem& b) { return a.material < b.material; });
+    for (const TSphereItem& item : spheres_) {
+        SetMaterial(item.material);
+        DrawSphereNow(item.segments, item.position, item.radius);
+    }
+    std::stable_sort(
+        cylinders_.begin(), cylinders_.end(),
+        [](const TCylinderItem& a, const TCylinderItem& b) { return a.material < b.material; });
+    for (const TCylinderItem& item : cylinders_) {
+        SetMaterial(item.material);
+        DrawCylinderNow(item.from, item.to, item.radius, item.mas, item.slices);
+    }
+    if (!labels_.empty()) {
+        SetColFont(penColour);
+        for (const TLabelItem& label : labels_)
+            TextOut3D(label.x, label.y, label.z, label.text);
+        SetMaterial({material_.diffuse, material_.ambient, material_.specular, kBlack,
+                     material_.shininess});
+    }
 }
 
 void TGLRenderer::PaintNode(TLVScene& scene, tTopAt& a, const TViewColours& colours) {
@@ -417,6 +480,7 @@ void TGLRenderer::PaintNode(TLVScene& scene, tTopAt& a, const TViewColours& colo
                 SetCurrentColour(colourA);
                 const float size = static_cast<float>(o.ArrTickBonds[0]);
                 glPointSize(size < 1e-7f ? 1.0f : size);
+                Apply();
                 SetNormalize(false);
                 glBegin(GL_POINTS);
                 glNormal3f(0.0f, 0.0f, 0.5f);

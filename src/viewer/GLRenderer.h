@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 struct GLUquadric;
 
@@ -81,8 +82,42 @@ private:
         std::array<float, 4> diffuse, ambient, specular, emission;
         float shininess;
         bool operator==(const TMaterial&) const = default;
+        auto operator<=>(const TMaterial&) const = default;
     };
+    // With cached tessellations, spheres, cylinders and labels of a frame are gathered
+    // and drawn grouped by material: a material change costs the driver far more than
+    // the draw itself. Depth testing makes the picture independent of the order.
+    struct TSphereItem {
+        TMaterial material;
+        TColor colour;
+        int segments;
+        DVector position; // GL units
+        double radius;    // GL units
+    };
+    struct TCylinderItem {
+        TMaterial material;
+        TColor colour;
+        DVector from, to; // model units, screen axis order
+        double radius, mas;
+        int slices;
+    };
+    struct TLabelItem {
+        double x, y, z;
+        std::string text;
+    };
+    void SetCurrentColour(TColor colour);
+    void DrawSphereNow(int segments, const DVector& position, double radius);
+    void DrawCylinderNow(const DVector& p, const DVector& q, double radius, double mas, int slices);
+    void FlushDeferred(TColor penColour);
+    bool deferring_ = false;
+    TColor currentColour_ = 0;
+    std::vector<TSphereItem> spheres_;
+    std::vector<TCylinderItem> cylinders_;
+    std::vector<TLabelItem> labels_;
+    // The material of what is drawn next; sent to OpenGL at once, or while a frame
+    // gathers its objects only when something is drawn immediately (Apply).
     void SetMaterial(const TMaterial& material);
+    void Apply();
     void SetNormalize(bool on);
     unsigned SphereList(int slices);
     unsigned CylinderList(int slices);
@@ -95,8 +130,9 @@ private:
     std::map<int, unsigned> cylinderLists_;
 
     // Per frame
-    bool materialKnown_ = false;
+    bool materialKnown_ = false; // applied_ holds what OpenGL has
     TMaterial material_{};
+    TMaterial applied_{};
     int normalizeState_ = -1; // -1 unknown
     double rbModel_ = 0.0;    // default bond radius in model units
     int cylinderSlices_ = 3;

@@ -85,9 +85,9 @@ TEST_F(LigandDrawTest, DrawShowsTheAtomsInTheirElementColoursAtTheirProjectedPos
             continue;
         const double r = PixelRadius(*viewer, *node);
         const double dx = (*direction)[0] * 0.55, dy = (*direction)[1] * 0.55;
-        const TRgb expected = LitSphere(ElementColor(element), dx, dy, node->rk / scene.mas,
-                                        EyeCentre(*viewer, *node), scene.WLVO.Light_Position,
-                                        scene.WLVO.Luminosity);
+        const TRgb expected =
+            LitSphere(ElementColor(element), dx, dy, node->rk / scene.mas,
+                      EyeCentre(*viewer, *node), scene.WLVO.Light_Position, scene.WLVO.Luminosity);
         const TRgb seen = PixelAt(picture, centre[0] + dx * r, centre[1] + dy * r);
         SCOPED_TRACE(std::string(ElSymbol(element)) + std::to_string(node->pSAt->A.i));
         EXPECT_LT(Distance(seen, expected), 28.0)
@@ -191,9 +191,9 @@ TEST_F(LigandDrawTest, AnEmptyBondCellGivesAnAtomWithoutBonds) {
     const tTopAt& node = *scene.WPTAtEnd;
     const double r = PixelRadius(*viewer, node);
     const auto centre = ScreenPixel(scene, node);
-    const TRgb expected = LitSphere(ElementColor(17), -0.5, 0.5, node.rk / scene.mas,
-                                    EyeCentre(*viewer, node), scene.WLVO.Light_Position,
-                                    scene.WLVO.Luminosity);
+    const TRgb expected =
+        LitSphere(ElementColor(17), -0.5, 0.5, node.rk / scene.mas, EyeCentre(*viewer, node),
+                  scene.WLVO.Light_Position, scene.WLVO.Luminosity);
     EXPECT_LT(Distance(PixelAt(picture, centre[0] - 0.5 * r, centre[1] + 0.5 * r), expected), 28.0);
 }
 

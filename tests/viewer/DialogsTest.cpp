@@ -52,7 +52,8 @@ TEST_F(ViewerDialogsTest, OptionEditsAreCheckedWhenLeft) {
     const std::vector<Case> cases = {
         {form.edRotationStep, "200", "Error in rotation step: 200 (range=0-180).", "1"},
         {form.edLightX, "12", "Error in a coordinate of light position: 12 (range=0-10).", "1"},
-        {form.edCylinderThickness, "thin", "Error in bond tick: thin (range=0-3.40282E+38).", "0.20"},
+        {form.edCylinderThickness, "thin", "Error in bond tick: thin (range=0-3.40282E+38).",
+         "0.20"},
         {form.edAdjTol, "-1", "Error in adjacency tolerance number: -1 (range=0-3.40282E+38).",
          "0.3"},
         {form.edSigma, "x", "Error in number: x.", "0"},

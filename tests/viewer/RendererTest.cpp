@@ -17,7 +17,9 @@ namespace {
 class RendererTest : public ::testing::Test {
 protected:
     void SetUp() override { dialogs = &FreshDialogs(); }
-    void TearDown() override { EXPECT_TRUE(dialogs->records.empty()) << dialogs->records.front().text; }
+    void TearDown() override {
+        EXPECT_TRUE(dialogs->records.empty()) << dialogs->records.front().text;
+    }
     ScriptedUserDialogs* dialogs = nullptr;
 };
 
@@ -81,7 +83,8 @@ TEST_F(RendererTest, WithoutColouredBondsCylindersTakeTheCylinderColour) {
     ASSERT_GT(width, 3.0);
     // Beside the axis, away from the highlight.
     const double length = std::hypot(b[0] - a[0], b[1] - a[1]);
-    const double nx = -(b[1] - a[1]) / length * 0.4 * width, ny = (b[0] - a[0]) / length * 0.4 * width;
+    const double nx = -(b[1] - a[1]) / length * 0.4 * width,
+                 ny = (b[0] - a[0]) / length * 0.4 * width;
     const auto at = [&](double t) {
         return std::array<double, 2>{a[0] + t * (b[0] - a[0]) + nx, a[1] + t * (b[1] - a[1]) + ny};
     };
@@ -116,13 +119,13 @@ TEST_F(RendererTest, SelectedAtomsTakeTheSelectionColoursWithTheirGlow) {
         const std::array<double, 3> glow{(0.3 + c.r) / 3, (0.3 + c.g) / 3, (0.3 + c.b) / 3};
         const auto centre = ScreenPixel(scene, node);
         const double r = PixelRadius(*form, node);
-        const TRgb expected = LitSphere(colour, 0.0, -0.55, node.rk / scene.mas,
-                                        EyeCentre(*form, node), scene.WLVO.Light_Position,
-                                        scene.WLVO.Luminosity, glow);
+        const TRgb expected =
+            LitSphere(colour, 0.0, -0.55, node.rk / scene.mas, EyeCentre(*form, node),
+                      scene.WLVO.Light_Position, scene.WLVO.Luminosity, glow);
         const TRgb seen = PixelAt(picture, centre[0], centre[1] - 0.55 * r);
         EXPECT_LT(Distance(seen, expected), 28.0)
-            << seen.r << "," << seen.g << "," << seen.b << " vs " << expected.r << ","
-            << expected.g << "," << expected.b;
+            << seen.r << "," << seen.g << "," << seen.b << " vs " << expected.r << "," << expected.g
+            << "," << expected.b;
     }
 }
 
@@ -134,9 +137,9 @@ TEST_F(RendererTest, BlackAndWhiteDrawsAtomsSilver) {
     const tTopAt& node = *NodeOf(*form, 1);
     const auto centre = ScreenPixel(scene, node);
     const double r = PixelRadius(*form, node);
-    const TRgb expected = LitSphere(0xC0C0C0, 0.0, -0.55, node.rk / scene.mas,
-                                    EyeCentre(*form, node), scene.WLVO.Light_Position,
-                                    scene.WLVO.Luminosity);
+    const TRgb expected =
+        LitSphere(0xC0C0C0, 0.0, -0.55, node.rk / scene.mas, EyeCentre(*form, node),
+                  scene.WLVO.Light_Position, scene.WLVO.Luminosity);
     const TRgb seen = PixelAt(picture, centre[0], centre[1] - 0.55 * r);
     EXPECT_LT(Distance(seen, expected), 28.0);
     EXPECT_LT(std::fabs(seen.r - seen.b), 4.0);

@@ -109,8 +109,9 @@ TEST_F(ViewCommandsTest, TheRotateDialogTurnsAboutTheChosenAxis) {
     DVector turned = RotorCoordAt(form->Scene(), RotorCoordAt_1(form->Scene(), x));
     (void)turned;
     const TMatrix3& r = form->Scene().WMatrRotor;
-    const double onY = r[static_cast<std::size_t>(o.L2 - 1)][static_cast<std::size_t>(o.L1 - 1)] -
-                       start[static_cast<std::size_t>(o.L2 - 1)][static_cast<std::size_t>(o.L1 - 1)];
+    const double onY =
+        r[static_cast<std::size_t>(o.L2 - 1)][static_cast<std::size_t>(o.L1 - 1)] -
+        start[static_cast<std::size_t>(o.L2 - 1)][static_cast<std::size_t>(o.L1 - 1)];
     EXPECT_NEAR(std::fabs(onY), 1.0, 1e-6);
     EXPECT_TRUE(dialogs->records.empty());
 }
@@ -135,9 +136,11 @@ TEST_F(ViewCommandsTest, ContinuousRotationTurnsByTheStepEachTickAndLocksTheComm
     const TMatrix3& after = form->Scene().WMatrRotor;
     for (std::size_t column = 0; column < 3; ++column) {
         EXPECT_NEAR(after[l1][column],
-                    std::cos(step) * before[l1][column] - std::sin(step) * before[l2][column], 1e-9);
+                    std::cos(step) * before[l1][column] - std::sin(step) * before[l2][column],
+                    1e-9);
         EXPECT_NEAR(after[l2][column],
-                    std::sin(step) * before[l1][column] + std::cos(step) * before[l2][column], 1e-9);
+                    std::sin(step) * before[l1][column] + std::cos(step) * before[l2][column],
+                    1e-9);
     }
     form->actLVRotation->trigger();
     form->Actions().UpdateActions();
@@ -188,8 +191,9 @@ TEST_F(ViewCommandsTest, FitsCentreAndScaleTheVisibleAtoms) {
         EXPECT_GT(centre[1] - r, 0);
         EXPECT_LT(centre[1] + r, picture.height());
         // Lower left of the centre, away from the highlight.
-        EXPECT_GT(Distance(PixelAt(picture, centre[0] - 0.5 * r, centre[1] + 0.5 * r), Rgb(0xFFFFFF)),
-                  30.0);
+        EXPECT_GT(
+            Distance(PixelAt(picture, centre[0] - 0.5 * r, centre[1] + 0.5 * r), Rgb(0xFFFFFF)),
+            30.0);
     }
 }
 

@@ -13,8 +13,8 @@ namespace ormaline::testing {
 
 struct TTestAtom {
     int element;
-    double x, y, z;          // fractional
-    std::string neighbours;  // atom numbers (from 1, in list order of the atoms given)
+    double x, y, z;         // fractional
+    std::string neighbours; // atom numbers (from 1, in list order of the atoms given)
 };
 
 // A shown viewer window on the atoms in a cubic cell of `edge` angstrom, with the
@@ -61,7 +61,8 @@ inline tTopAt* NodeOf(TLVForm& form, int number) {
 }
 
 // Pixels of `image` within `radius` of (x, y) that differ from `background`.
-inline int ForegroundPixels(const QImage& image, double x, double y, int radius, TColor background) {
+inline int ForegroundPixels(const QImage& image, double x, double y, int radius,
+                            TColor background) {
     const TRgb b = Rgb(background);
     int count = 0;
     for (int j = -radius; j <= radius; ++j)

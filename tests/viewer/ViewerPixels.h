@@ -4,8 +4,8 @@
 #pragma once
 
 #include "viewer/LVGLView.h"
-#include "viewer/maler.h"
 #include "viewer/core/ViewTransforms.h"
+#include "viewer/maler.h"
 
 #include <QApplication>
 #include <QImage>
@@ -45,8 +45,10 @@ inline TRgb Rgb(TColor colour) {
 }
 
 inline TRgb PixelAt(const QImage& image, double x, double y) {
-    const QColor c = image.pixelColor(static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y)));
-    return {static_cast<double>(c.red()), static_cast<double>(c.green()), static_cast<double>(c.blue())};
+    const QColor c =
+        image.pixelColor(static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y)));
+    return {static_cast<double>(c.red()), static_cast<double>(c.green()),
+            static_cast<double>(c.blue())};
 }
 
 inline double Distance(const TRgb& a, const TRgb& b) {
@@ -88,8 +90,7 @@ inline TRgb LitSphere(TColor colour, double dx, double dy, double radius,
 // The eye-space centre (GL units) of a node drawn orthographically.
 inline std::array<double, 3> EyeCentre(const TLVForm& form, const tTopAt& node) {
     const TLVScene& scene = form.Scene();
-    return {node.ik / scene.mas, node.jk / scene.mas,
-            node.hk / scene.mas - scene.WLVO.ZeroPos};
+    return {node.ik / scene.mas, node.jk / scene.mas, node.hk / scene.mas - scene.WLVO.ZeroPos};
 }
 
 // Pixel radius of a node's sphere.

@@ -15,10 +15,11 @@ namespace {
 
 std::vector<std::string> AtomRow(int n, int element, int number, double x, double y, double z) {
     return {std::to_string(n), std::to_string(element), std::to_string(number), "1",
-            std::to_string(x), std::to_string(y), std::to_string(z)};
+            std::to_string(x), std::to_string(y),       std::to_string(z)};
 }
 
-TLigandPanelTexts Panel(std::vector<std::vector<std::string>> atoms, std::vector<std::string> bonds) {
+TLigandPanelTexts Panel(std::vector<std::vector<std::string>> atoms,
+                        std::vector<std::string> bonds) {
     TLigandPanelTexts panel;
     panel.Cell = {"10.000", "11.000", "12.000", "90.00", "90.00", "90.00"};
     panel.AtomRows = std::move(atoms);
@@ -48,10 +49,8 @@ TEST(LigandHandoff, ElementsAndIndexesInReadingOrderGiveTheStatedListOrder) {
         std::vector<int> neighbours;
         double x;
     };
-    const std::vector<Want> want = {{1, 1, 2, {1}, 0.2},
-                                    {6, 1, 1, {2, 3}, 0.1},
-                                    {6, 2, 3, {1, 4}, 0.3},
-                                    {8, 1, 4, {3}, 0.4}};
+    const std::vector<Want> want = {
+        {1, 1, 2, {1}, 0.2}, {6, 1, 1, {2, 3}, 0.1}, {6, 2, 3, {1, 4}, 0.3}, {8, 1, 4, {3}, 0.4}};
     std::size_t k = 0;
     ASSERT_EQ(comp.pAtEnd, comp.pAt0);
     for (const tSteckAt* atom = comp.pAtEnd; atom != nullptr; atom = atom->li, ++k) {
@@ -85,13 +84,8 @@ TEST(LigandHandoff, AdjacencyTexts) {
         std::vector<int> numbers;
     };
     const std::vector<Case> cases = {
-        {"", {}},
-        {"7", {7}},
-        {"2 5  7", {2, 5, 7}},
-        {"2 5 ", {2, 5}},
-        {" 3 4", {3, 4}},
-        {"   ", {}},
-        {"65535", {65535}},
+        {"", {}},         {"7", {7}},  {"2 5  7", {2, 5, 7}}, {"2 5 ", {2, 5}},
+        {" 3 4", {3, 4}}, {"   ", {}}, {"65535", {65535}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -115,8 +109,8 @@ TEST(LigandHandoff, BadNeighbourNumbersAreConversionErrors) {
 TEST(LigandHandoff, BondRowsArePairedByPosition) {
     // The atom grid in the server's order, the bond grid by atom number: row r takes row r.
     tCompParam comp;
-    BuildLigandCompound(Panel({AtomRow(1, 8, 2, 0, 0, 0), AtomRow(2, 8, 1, 0.1, 0, 0)}, {"2", "1 9"}),
-                        comp);
+    BuildLigandCompound(
+        Panel({AtomRow(1, 8, 2, 0, 0, 0), AtomRow(2, 8, 1, 0.1, 0, 0)}, {"2", "1 9"}), comp);
     ASSERT_NE(comp.pAt0, nullptr);
     EXPECT_EQ(comp.pAt0->i, 2);
     EXPECT_EQ(Neighbours(*comp.pAt0), (std::vector<int>{2}));

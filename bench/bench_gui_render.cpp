@@ -1,0 +1,163 @@
+// Frame time of the viewer's OpenGL renderer on generated scenes of 1,000, 10,000 and
+// 100,000 atoms in the sphere & cylinder model, in an 800 x 600 surface, against the
+// baseline that tessellates every sphere and cylinder with GLU in immediate mode in
+// every frame. A third figure is the frame's projection and depth sort alone.
+//
+// Run under Xvfb; with GALLIUM_NOOP=1 Mesa discards the rendering, so the figures are
+// the program's own CPU cost per frame.
+#include "model/AtomList.h"
+#include "model/CellGeometry.h"
+#include "model/Compound.h"
+#include "viewer/GLRenderer.h"
+#include "viewer/LVGLView.h"
+#include "viewer/maler.h"
+
+#include <QApplication>
+#include <QSurfaceFormat>
+#include <QThread>
+
+#include <GL/gl.h>
+
+#include "support/RatioReporter.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <map>
+#include <memory>
+
+namespace {
+
+using namespace ormaline;
+
+// Atoms of carbon on a cubic grid 1.5 angstrom apart; the bonds are found from the
+// distances, three per atom (to the neighbours along a, b and c).
+void FillGridCompound(tCompParam& comp, int atoms) {
+    InitCompParam(comp, staAtNI);
+    const int side = static_cast<int>(std::ceil(std::cbrt(static_cast<double>(atoms))));
+    const float edge = 1.5f * static_cast<float>(side);
+    comp.DC.Tr = {edge, edge, edge};
+    comp.DC.Ug = {90.0f, 90.0f, 90.0f};
+    CalcParamTTO(comp);
+    comp.NameSG = "P 1";
+    comp.CodeSG = 1;
+    tSteckAt* tail = nullptr;
+    for (int k = 0; k < atoms; ++k) {
+        const int x = k % side, y = (k / side) % side, z = k / (side * side);
+        tSteckAt* atom = NewSteckAt();
+        atom->A.n = 6;
+        atom->A.i = k + 1;
+        atom->i = k + 1;
+        atom->A.k = {(x + 0.5) / side, (y + 0.5) / side, (z + 0.5) / side};
+        if (tail == nullptr)
+            comp.pAt0 = atom;
+        else
+            tail->li = atom;
+        tail = atom;
+        ++comp.DC.at_;
+    }
+    comp.pAtEnd = comp.pAt0;
+    t_element carbon;
+    carbon.n = 6;
+    comp.MEl.push_back(carbon);
+}
+
+// One built viewer window per atom count, kept for all benchmarks of the run.
+std::map<int, std::unique_ptr<TLVForm>>& Viewers() {
+    static std::map<int, std::unique_ptr<TLVForm>> viewers;
+    return viewers;
+}
+
+TLVForm& Viewer(int atoms) {
+    auto& slot = Viewers()[atoms];
+    if (!slot) {
+        slot = std::make_unique<TLVForm>();
+        TLVForm& form = *slot;
+        DefaultLatvistaOpt(form.WLVO());
+        form.WLVO().RadAt = ElementRadiiTable(0);
+        form.WLVO().AdjMatrix = 0;
+        form.WLVO().TMax = {1, 0, 0}; // no unwrapping across the faces
+        form.Scene().ShowMoleculeOnly = true;
+        FillGridCompound(form.Scene().CompParamMaler, atoms);
+        form.Surface()->setFixedSize(800, 600);
+        form.show();
+        for (int i = 0; i < 50; ++i)
+            QApplication::processEvents();
+        form.Create1Click();
+        while (form.ThreadRunning()) {
+            QApplication::processEvents();
+            QThread::msleep(1);
+        }
+        for (int i = 0; i < 20; ++i)
+            QApplication::processEvents();
+    }
+    return *slot;
+}
+
+void DrawFrames(benchmark::State& state, TTessellation tessellation) {
+    const int atoms = static_cast<int>(state.range(0));
+    TLVForm& form = Viewer(atoms);
+    TLVScene& scene = form.Scene();
+    form.Surface()->makeCurrent();
+    form.Renderer().Tessellation = tessellation;
+    int drawn = 0;
+    for (auto _ : state) {
+        if (!BeginPaint(scene)) {
+            state.SkipWithError("nothing to draw");
+            break;
+        }
+        form.Renderer().LatvistaFull(scene, form.Colours(), form.Projection(), 800, 600);
+        EndPaint(scene);
+        glFinish();
+        ++drawn;
+    }
+    form.Renderer().Tessellation = TTessellation::Cached;
+    form.Surface()->doneCurrent();
+    state.counters["atoms"] = static_cast<double>(scene.WCountAt);
+    benchmark::DoNotOptimize(drawn);
+}
+
+void FrameGluEveryObject(benchmark::State& state) {
+    DrawFrames(state, TTessellation::GluEveryObject);
+}
+
+void FrameCached(benchmark::State& state) {
+    DrawFrames(state, TTessellation::Cached);
+}
+
+// What every frame does besides drawing: project every node and sort by depth.
+void ProjectAndSort(benchmark::State& state) {
+    TLVForm& form = Viewer(static_cast<int>(state.range(0)));
+    TLVScene& scene = form.Scene();
+    for (auto _ : state) {
+        BeginPaint(scene);
+        std::sort(scene.ArrAt.begin(), scene.ArrAt.end(),
+                  [](const tTopAt* a, const tTopAt* b) { return a->hk < b->hk; });
+        EndPaint(scene);
+        benchmark::DoNotOptimize(scene.ArrAt.data());
+    }
+}
+
+BENCHMARK(FrameGluEveryObject)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(FrameCached)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(ProjectAndSort)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QSurfaceFormat format;
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setDepthBufferSize(24);
+    QSurfaceFormat::setDefaultFormat(format);
+    QApplication application(argc, argv);
+    std::vector<std::pair<std::string, std::string>> pairs;
+    for (const char* n : {"1000", "10000", "100000"})
+        pairs.push_back({std::string("FrameCached/") + n, std::string("FrameGluEveryObject/") + n});
+    for (const char* n : {"1000", "10000", "100000"})
+        pairs.push_back({std::string("ProjectAndSort/") + n, std::string("FrameCached/") + n});
+    ormaline::bench::RunWithRatios(argc, argv, pairs);
+    Viewers().clear(); // the windows go before the application
+    return 0;
+}
