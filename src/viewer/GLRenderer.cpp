@@ -52,12 +52,8 @@ bool TGLRenderer::InitGL() {
 }
 
 void TGLRenderer::ReleaseGL() {
-    for (auto& [slices, list] : sphereLists_)
-        glDeleteLists(list, 1);
-    for (auto& [slices, list] : cylinderLists_)
-        glDeleteLists(list, 1);
-    sphereLists_.clear();
-    cylinderLists_.clear();
+    sphereMeshes_.clear();
+    cylinderMeshes_.clear();
     if (quadObj_ != nullptr)
         gluDeleteQuadric(quadObj_);
     quadObj_ = nullptr;
@@ -124,30 +120,53 @@ void TGLRenderer::SetNormalize(bool on) {
     normalizeState_ = wanted;
 }
 
-unsigned TGLRenderer::SphereList(int slices) {
-    auto found = sphereLists_.find(slices);
-    if (found != sphereLists_.end())
-        return found->second;
-    const unsigned list = glGenLists(1);
-    glNewList(list, GL_COMPILE);
-    gluQuadricDrawStyle(quadObj_, GLU_FILL);
-    gluSphere(quadObj_, 1.0, slices, slices);
-    glEndList();
-    sphereLists_.emplace(slices, list);
-    return list;
+const TUnitMesh& TGLRenderer::SphereMesh(int slices) {
+    auto found = sphereMeshes_.find(slices);
+    if (found == sphereMeshes_.end())
+        found = sphereMeshes_.emplace(slices, UnitSphere(slices, slices)).first;
+    return found->second;
 }
 
-unsigned TGLRenderer::CylinderList(int slices) {
-    auto found = cylinderLists_.find(slices);
-    if (found != cylinderLists_.end())
-        return found->second;
-    const unsigned list = glGenLists(1);
-    glNewList(list, GL_COMPILE);
-    gluQuadricDrawStyle(quadObj_, GLU_FILL);
-    gluCylinder(quadObj_, 1.0, 1.0, 1.0, slices, 1);
-    glEndList();
-    cylinderLists_.emplace(slices, list);
-    return list;
+const TUnitMesh& TGLRenderer::CylinderMesh(int slices) {
+    auto found = cylinderMeshes_.find(slices);
+    if (found == cylinderMeshes_.end())
+        found = cylinderMeshes_.emplace(slices, UnitCylinder(slices)).first;
+    return found->second;
+}
+
+void TGLRenderer::Append(TBatch& batch, const TUnitMesh& mesh, const double (&rotation)[3][3],
+                         const double (&scale)[3], const DVector& origin) {
+    const auto base = static_cast<std::uint32_t>(batch.vertices.size() / 6);
+    const std::size_t count = mesh.VertexCount();
+    for (std::size_t v = 0; v < count; ++v) {
+        const float* in = &mesh.vertices[6 * v];
+        const double x = in[0] * scale[0], y = in[1] * scale[1], z = in[2] * scale[2];
+        for (std::size_t row = 0; row < 3; ++row)
+            batch.vertices.push_back(static_cast<float>(
+                origin[row] + rotation[row][0] * x + rotation[row][1] * y + rotation[row][2] * z));
+        for (std::size_t row = 0; row < 3; ++row)
+            batch.vertices.push_back(static_cast<float>(
+                rotation[row][0] * in[3] + rotation[row][1] * in[4] + rotation[row][2] * in[5]));
+    }
+    for (std::uint32_t index : mesh.triangles)
+        batch.triangles.push_back(base + index);
+}
+
+void TGLRenderer::DrawBatch(TBatch& batch) {
+    if (!batch.triangles.empty()) {
+        Apply();
+        SetNormalize(false);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_NORMAL_ARRAY);
+        glVertexPointer(3, GL_FLOAT, 6 * sizeof(float), batch.vertices.data());
+        glNormalPointer(GL_FLOAT, 6 * sizeof(float), batch.vertices.data() + 3);
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(batch.triangles.size()), GL_UNSIGNED_INT,
+                       batch.triangles.data());
+        glDisableClientState(GL_NORMAL_ARRAY);
+        glDisableClientState(GL_VERTEX_ARRAY);
+    }
+    batch.vertices.clear();
+    batch.triangles.clear();
 }
 
 void TGLRenderer::SetCurrentColour(TColor colour) {
@@ -173,15 +192,9 @@ void TGLRenderer::drawSphere(TColor colour, double nSeg, double mas, double radi
 void TGLRenderer::DrawSphereNow(int segments, const DVector& at, double r) {
     glPushMatrix();
     glTranslated(at[0], at[1], at[2]);
-    if (Tessellation == TTessellation::Cached && segments > 0) {
-        SetNormalize(true);
-        glScaled(r, r, r);
-        glCallList(SphereList(segments));
-    } else {
-        SetNormalize(false);
-        gluQuadricDrawStyle(quadObj_, GLU_FILL);
-        gluSphere(quadObj_, r, segments, segments);
-    }
+    SetNormalize(false);
+    gluQuadricDrawStyle(quadObj_, GLU_FILL);
+    gluSphere(quadObj_, r, segments, segments);
     glPopMatrix();
 }
 
@@ -206,11 +219,19 @@ void TGLRenderer::gluCylinderMy(const DVector& p, const DVector& q, double radiu
     DrawCylinderNow(p, q, radius, mas, slices);
 }
 
-void TGLRenderer::DrawCylinderNow(const DVector& p, const DVector& q, double radius, double mas,
-                                  int slices) {
+namespace {
+
+// Where gluCylinderMy puts a cylinder from p to q (GL units, screen axis order): the
+// nearer end, the rotations about y and then x in degrees, and the length.
+struct TCylinderFrame {
+    DVector origin;
+    double aroundY, aroundX, length;
+};
+
+TCylinderFrame CylinderFrame(const DVector& p, const DVector& q, double mas) {
     DVector a{p[0] / mas, p[1] / mas, p[2] / mas};
     DVector b{q[0] / mas, q[1] / mas, q[2] / mas};
-    // The cylinder grows from the nearer end along +z of its own frame, so the ends are
+    // The cylinder grows from its first end along +z of its own frame, so the ends are
     // ordered to give a non-negative z difference.
     const double dzRaw = b[2] - a[2];
     if (dzRaw < 0 && std::fabs(dzRaw) >= 1e-14)
@@ -218,34 +239,34 @@ void TGLRenderer::DrawCylinderNow(const DVector& p, const DVector& q, double rad
     else if (std::fabs(dzRaw) < 1e-14 && a[0] > b[0])
         std::swap(a, b);
     const double dx = b[0] - a[0], dy = b[1] - a[1], dz = b[2] - a[2];
-    const double length = std::sqrt(dx * dx + dy * dy + dz * dz);
+    TCylinderFrame frame{a, 0.0, 0.0, std::sqrt(dx * dx + dy * dy + dz * dz)};
     constexpr double toDegrees = 180.0 / std::numbers::pi;
-    double aroundY;
     if (std::fabs(dz) <= 1e-14)
-        aroundY = dx >= 0 ? 90.0 : -90.0;
+        frame.aroundY = dx >= 0 ? 90.0 : -90.0;
     else
-        aroundY = std::atan(dx / dz) * toDegrees;
+        frame.aroundY = std::atan(dx / dz) * toDegrees;
     double h = std::sqrt(dx * dx + dz * dz);
     if (dz > 1e-14 || (std::fabs(dz) <= 1e-14 && dx > 0))
         h = -h;
-    double aroundX;
     if (std::fabs(h) <= 1e-14)
-        aroundX = dy > 0 ? -90.0 : 90.0;
+        frame.aroundX = dy > 0 ? -90.0 : 90.0;
     else
-        aroundX = std::atan(dy / h) * toDegrees;
+        frame.aroundX = std::atan(dy / h) * toDegrees;
+    return frame;
+}
+
+} // namespace
+
+void TGLRenderer::DrawCylinderNow(const DVector& p, const DVector& q, double radius, double mas,
+                                  int slices) {
+    const TCylinderFrame frame = CylinderFrame(p, q, mas);
     glPushMatrix();
-    glTranslated(a[0], a[1], a[2]);
-    glRotated(aroundY, 0.0, 1.0, 0.0);
-    glRotated(aroundX, 1.0, 0.0, 0.0);
-    if (Tessellation == TTessellation::Cached) {
-        SetNormalize(true);
-        glScaled(radius, radius, length);
-        glCallList(CylinderList(slices));
-    } else {
-        SetNormalize(false);
-        gluQuadricDrawStyle(quadObj_, GLU_FILL);
-        gluCylinder(quadObj_, radius, radius, length, slices, 1);
-    }
+    glTranslated(frame.origin[0], frame.origin[1], frame.origin[2]);
+    glRotated(frame.aroundY, 0.0, 1.0, 0.0);
+    glRotated(frame.aroundX, 1.0, 0.0, 0.0);
+    SetNormalize(false);
+    gluQuadricDrawStyle(quadObj_, GLU_FILL);
+    gluCylinder(quadObj_, radius, radius, frame.length, slices, 1);
     glPopMatrix();
 }
 
@@ -371,19 +392,40 @@ void TGLRenderer::LatvistaFull(TLVScene& scene, const TViewColours& colours,
 }
 
 void TGLRenderer::FlushDeferred(TColor penColour) {
+    constexpr std::size_t kBatchVertices = 1 << 16;
+    const double identity[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
     std::stable_sort(
         spheres_.begin(), spheres_.end(),
         [](const TSphereItem& a, const TSphereItem& b) { return a.material < b.material; });
-    for (const TSphereItem& item : spheres_) {
-        SetMaterial(item.material);
-        DrawSphereNow(item.segments, item.position, item.radius);
+    for (std::size_t i = 0; i < spheres_.size(); ++i) {
+        const TSphereItem& item = spheres_[i];
+        material_ = item.material;
+        const double scale[3] = {item.radius, item.radius, item.radius};
+        Append(batch_, SphereMesh(item.segments), identity, scale, item.position);
+        if (i + 1 == spheres_.size() || !(spheres_[i + 1].material == item.material) ||
+            batch_.vertices.size() / 6 > kBatchVertices)
+            DrawBatch(batch_);
     }
     std::stable_sort(
         cylinders_.begin(), cylinders_.end(),
         [](const TCylinderItem& a, const TCylinderItem& b) { return a.material < b.material; });
-    for (const TCylinderItem& item : cylinders_) {
-        SetMaterial(item.material);
-        DrawCylinderNow(item.from, item.to, item.radius, item.mas, item.slices);
+    constexpr double toRadians = std::numbers::pi / 180.0;
+    for (std::size_t i = 0; i < cylinders_.size(); ++i) {
+        const TCylinderItem& item = cylinders_[i];
+        material_ = item.material;
+        const TCylinderFrame frame = CylinderFrame(item.from, item.to, item.mas);
+        const double cy = std::cos(frame.aroundY * toRadians),
+                     sy = std::sin(frame.aroundY * toRadians);
+        const double cx = std::cos(frame.aroundX * toRadians),
+                     sx = std::sin(frame.aroundX * toRadians);
+        // Rotation about y, then about x (as glRotated applies them to the cylinder).
+        const double rotation[3][3] = {
+            {cy, sy * sx, sy * cx}, {0, cx, -sx}, {-sy, cy * sx, cy * cx}};
+        const double scale[3] = {item.radius, item.radius, frame.length};
+        Append(batch_, CylinderMesh(item.slices), rotation, scale, frame.origin);
+        if (i + 1 == cylinders_.size() || !(cylinders_[i + 1].material == item.material) ||
+            batch_.vertices.size() / 6 > kBatchVertices)
+            DrawBatch(batch_);
     }
     if (!labels_.empty()) {
         SetColFont(penColour);

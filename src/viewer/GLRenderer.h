@@ -3,13 +3,15 @@
 // It only reads the scene (and marks nodes painted in the frame).
 //
 // Every sphere and cylinder size is tessellated once: a unit sphere or unit cylinder per
-// slice count is compiled into a display list and replayed with a translation and scale,
-// so that a frame does no GLU work for atoms that have not changed. The baseline mode
-// calls GLU for every object in immediate mode, as the primitives read; both draw the
-// same picture. A current OpenGL context is needed for every call.
+// slice count, with the GLU quadrics' vertices and normals, is kept and copied into
+// place on the CPU, and all objects of one material are drawn from one vertex array,
+// so that a frame makes a handful of draw calls instead of one per object. The baseline
+// mode calls GLU for every object in immediate mode, as the primitives read; both draw
+// the same picture. A current OpenGL context is needed for every call.
 #pragma once
 
 #include "viewer/RenderRules.h"
+#include "viewer/UnitMeshes.h"
 #include "viewer/core/ViewTransforms.h"
 
 #include <array>
@@ -23,7 +25,7 @@ struct GLUquadric;
 namespace ormaline {
 
 enum class TTessellation {
-    Cached,         // display lists per slice count, replayed
+    Cached,         // unit meshes per slice count, placed and drawn in batches
     GluEveryObject, // gluSphere / gluCylinder for every object of every frame
 };
 
@@ -74,8 +76,8 @@ public:
     void SeeLegend(TLVScene& scene) { (void)scene; }
 
     // Slice counts of the tessellations made so far (for tests and the benchmark).
-    std::size_t CachedSphereCount() const { return sphereLists_.size(); }
-    std::size_t CachedCylinderCount() const { return cylinderLists_.size(); }
+    std::size_t CachedSphereCount() const { return sphereMeshes_.size(); }
+    std::size_t CachedCylinderCount() const { return cylinderMeshes_.size(); }
 
 private:
     struct TMaterial {
@@ -119,15 +121,24 @@ private:
     void SetMaterial(const TMaterial& material);
     void Apply();
     void SetNormalize(bool on);
-    unsigned SphereList(int slices);
-    unsigned CylinderList(int slices);
+    const TUnitMesh& SphereMesh(int slices);
+    const TUnitMesh& CylinderMesh(int slices);
+    // Vertices and triangles of one material waiting to be drawn.
+    struct TBatch {
+        std::vector<float> vertices;
+        std::vector<std::uint32_t> triangles;
+    };
+    void Append(TBatch& batch, const TUnitMesh& mesh, const double (&rotation)[3][3],
+                const double (&scale)[3], const DVector& origin);
+    void DrawBatch(TBatch& batch);
     void PaintNode(TLVScene& scene, tTopAt& node, const TViewColours& colours);
     DVector ScreenPosition(const TLVScene& scene, const tTopAt& node) const;
 
     GLUquadric* quadObj_ = nullptr;
     unsigned fontListBase_ = 0;
-    std::map<int, unsigned> sphereLists_;
-    std::map<int, unsigned> cylinderLists_;
+    std::map<int, TUnitMesh> sphereMeshes_;
+    std::map<int, TUnitMesh> cylinderMeshes_;
+    TBatch batch_;
 
     // Per frame
     bool materialKnown_ = false; // applied_ holds what OpenGL has
