@@ -227,3 +227,30 @@ TEST_F(RendererTest, EverySizeIsTessellatedOnceAndBothModesDrawTheSamePicture) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(RendererTest, NamedAtomsDrawTheirLabelsInThePenColourAboveTheAtom) {
+    auto form = ViewerOn(kTwoOxygens, 10.0);
+    const QImage plain = Picture(*form);
+    form->actAtomLabels->trigger();
+    EXPECT_EQ(form->WLVO().AtomLabels, 3);
+    const QImage labelled = Picture(*form);
+    labelled.save("/tmp/ormaline-labels.png");
+    // The labels "O1" and "O2" add dark pixels near each atom's centre; nothing else changes.
+    const TLVScene& scene = form->Scene();
+    for (int number : {1, 2}) {
+        const auto centre = ScreenPixel(scene, *NodeOf(*form, number));
+        int dark = 0;
+        for (int y = -12; y <= 12; ++y)
+            for (int x = 0; x <= 24; ++x) {
+                const TRgb seen = PixelAt(labelled, centre[0] + x, centre[1] + y);
+                const TRgb before = PixelAt(plain, centre[0] + x, centre[1] + y);
+                if (seen.r < 40 && seen.g < 40 && seen.b < 40 && Distance(seen, before) > 60)
+                    ++dark;
+            }
+        EXPECT_GT(dark, 10) << number;
+    }
+}
+
+} // namespace
