@@ -27,7 +27,7 @@ TEST(RenderRules, NodeColourTakesTheFirstRuleThatApplies) {
     struct Case {
         const char* title;
         int element;
-        int selection;   // 0 none
+        int selection; // 0 none
         bool blackWhite;
         int legMode;
         TColor tint;
@@ -137,8 +137,8 @@ TEST(RenderRules, LabelTexts) {
         const char* text;
     };
     const std::vector<Case> cases = {
-        {0, false, ""},      {1, false, "Fe"},      {2, false, "3"},       {3, false, "Fe3"},
-        {3, true, "Fe(3)"},  {4, false, "Fe+3"},    {4, true, "Fe{+3}"},   {6, false, "0.250"},
+        {0, false, ""},     {1, false, "Fe"},   {2, false, "3"},     {3, false, "Fe3"},
+        {3, true, "Fe(3)"}, {4, false, "Fe+3"}, {4, true, "Fe{+3}"}, {6, false, "0.250"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
