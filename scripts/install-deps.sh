@@ -25,7 +25,11 @@ if [ ${#missing[@]} -eq 0 ]; then
     exit 0
 fi
 say "installing: ${missing[*]}"
-as_root env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}" >/dev/null
+# The packages' own scripts register ODBC drivers in the system files: they must not
+# see the project's ODBC locations (which need not exist yet, and are not theirs).
+apt_env=(env -u ODBCSYSINI -u ODBCINI -u PGPASSFILE DEBIAN_FRONTEND=noninteractive)
+as_root "${apt_env[@]}" apt-get update -qq
+as_root "${apt_env[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# A configuration left half done by an interrupted earlier run is finished too.
+as_root "${apt_env[@]}" dpkg --configure -a
 say "packages installed"
