@@ -1,7 +1,10 @@
 // Frame time of the viewer's OpenGL renderer on generated scenes of 1,000, 10,000 and
 // 100,000 atoms in the sphere & cylinder model, in an 800 x 600 surface, against the
 // baseline that tessellates every sphere and cylinder with GLU in immediate mode in
-// every frame. A third figure is the frame's projection and depth sort alone.
+// every frame. The renderer is measured three ways: the same view again, a view turned
+// by one degree between frames (continuous rotation: the placed geometry is replayed),
+// and a scene changed between frames (every object placed again, as after an edit).
+// A further figure is the frame's projection and depth sort alone.
 //
 // Run under Xvfb; with GALLIUM_NOOP=1 Mesa discards the rendering, so the figures are
 // the program's own CPU cost per frame.
@@ -10,6 +13,7 @@
 #include "model/Compound.h"
 #include "viewer/GLRenderer.h"
 #include "viewer/LVGLView.h"
+#include "viewer/core/ViewTransforms.h"
 #include "viewer/maler.h"
 
 #include <QApplication>
@@ -27,6 +31,7 @@
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <numbers>
 
 namespace {
 
@@ -96,14 +101,22 @@ TLVForm& Viewer(int atoms) {
     return *slot;
 }
 
-void DrawFrames(benchmark::State& state, TTessellation tessellation) {
+enum class TBetweenFrames { Nothing, Rotate, ChangeScene };
+
+void DrawFrames(benchmark::State& state, TTessellation tessellation,
+                TBetweenFrames between = TBetweenFrames::Nothing) {
     const int atoms = static_cast<int>(state.range(0));
     TLVForm& form = Viewer(atoms);
     TLVScene& scene = form.Scene();
     form.Surface()->makeCurrent();
     form.Renderer().Tessellation = tessellation;
+    const std::size_t buildsBefore = form.Renderer().GeometryBuilds();
     int drawn = 0;
     for (auto _ : state) {
+        if (between == TBetweenFrames::Rotate)
+            RotorCoord(scene, std::numbers::pi / 180.0);
+        else if (between == TBetweenFrames::ChangeScene)
+            form.Renderer().ForgetGeometry();
         if (!BeginPaint(scene)) {
             state.SkipWithError("nothing to draw");
             break;
@@ -116,6 +129,7 @@ void DrawFrames(benchmark::State& state, TTessellation tessellation) {
     form.Renderer().Tessellation = TTessellation::Cached;
     form.Surface()->doneCurrent();
     state.counters["atoms"] = static_cast<double>(scene.WCountAt);
+    state.counters["builds"] = static_cast<double>(form.Renderer().GeometryBuilds() - buildsBefore);
     benchmark::DoNotOptimize(drawn);
 }
 
@@ -125,6 +139,14 @@ void FrameGluEveryObject(benchmark::State& state) {
 
 void FrameCached(benchmark::State& state) {
     DrawFrames(state, TTessellation::Cached);
+}
+
+void FrameCachedRotating(benchmark::State& state) {
+    DrawFrames(state, TTessellation::Cached, TBetweenFrames::Rotate);
+}
+
+void FrameCachedChanging(benchmark::State& state) {
+    DrawFrames(state, TTessellation::Cached, TBetweenFrames::ChangeScene);
 }
 
 // What every frame does besides drawing: project every node and sort by depth.
@@ -142,6 +164,8 @@ void ProjectAndSort(benchmark::State& state) {
 
 BENCHMARK(FrameGluEveryObject)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(FrameCached)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(FrameCachedRotating)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(FrameCachedChanging)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(ProjectAndSort)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 } // namespace
@@ -153,8 +177,9 @@ int main(int argc, char** argv) {
     QSurfaceFormat::setDefaultFormat(format);
     QApplication application(argc, argv);
     std::vector<std::pair<std::string, std::string>> pairs;
-    for (const char* n : {"1000", "10000", "100000"})
-        pairs.push_back({std::string("FrameCached/") + n, std::string("FrameGluEveryObject/") + n});
+    for (const char* measured : {"FrameCached/", "FrameCachedRotating/", "FrameCachedChanging/"})
+        for (const char* n : {"1000", "10000", "100000"})
+            pairs.push_back({std::string(measured) + n, std::string("FrameGluEveryObject/") + n});
     for (const char* n : {"1000", "10000", "100000"})
         pairs.push_back({std::string("ProjectAndSort/") + n, std::string("FrameCached/") + n});
     ormaline::bench::RunWithRatios(argc, argv, pairs);

@@ -3,13 +3,19 @@
 #include "model/NumberFormat.h"
 #include "viewer/core/SceneActions.h"
 
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
+
 #include <GL/gl.h>
 #include <GL/glu.h>
 
 #include <algorithm>
 #include <bitset>
 #include <cmath>
+#include <cstring>
+#include <functional>
 #include <numbers>
+#include <numeric>
 
 namespace ormaline {
 namespace {
@@ -41,6 +47,68 @@ bool IsCellCorner(const tTopAt& node) {
     return node.PolyVert;
 }
 
+// The frame's depth order: by projected depth, ties by the node's address, so that the
+// order is total and the same for every frame of an unchanged view.
+bool DepthBefore(const tTopAt& x, const tTopAt& y) {
+    if (x.hk != y.hk)
+        return x.hk < y.hk;
+    return std::less<const tTopAt*>()(&x, &y);
+}
+
+// Places a copy of a unit mesh: scaled per axis, rotated, moved to `origin`.
+void AppendMesh(std::vector<float>& vertices, std::vector<std::uint32_t>& triangles,
+                const TUnitMesh& mesh, const double (&rotation)[3][3], const double (&scale)[3],
+                const DVector& origin) {
+    const auto base = static_cast<std::uint32_t>(vertices.size() / 6);
+    const std::size_t count = mesh.VertexCount();
+    const std::size_t first = vertices.size();
+    vertices.resize(first + 6 * count);
+    float* out = vertices.data() + first;
+    for (std::size_t v = 0; v < count; ++v, out += 6) {
+        const float* in = &mesh.vertices[6 * v];
+        const double x = in[0] * scale[0], y = in[1] * scale[1], z = in[2] * scale[2];
+        for (std::size_t row = 0; row < 3; ++row) {
+            out[row] = static_cast<float>(origin[row] + rotation[row][0] * x +
+                                          rotation[row][1] * y + rotation[row][2] * z);
+            out[3 + row] = static_cast<float>(rotation[row][0] * in[3] + rotation[row][1] * in[4] +
+                                              rotation[row][2] * in[5]);
+        }
+    }
+    const std::size_t firstIndex = triangles.size();
+    triangles.resize(firstIndex + mesh.triangles.size());
+    std::uint32_t* indexOut = triangles.data() + firstIndex;
+    for (std::uint32_t index : mesh.triangles)
+        *indexOut++ = base + index;
+}
+
+// 64-bit hash of a record of 32-bit words (no padding), seeded; well mixed, so that a sum
+// of such hashes tells different multisets apart.
+std::uint64_t HashWords(const void* record, std::size_t bytes, std::uint64_t seed) {
+    const auto* bytesIn = static_cast<const unsigned char*>(record);
+    std::uint64_t h = seed ^ 0x9E3779B97F4A7C15ULL;
+    std::size_t i = 0;
+    for (; i + 8 <= bytes; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytesIn + i, 8);
+        h = (h ^ word) * 0xBF58476D1CE4E5B9ULL;
+        h ^= h >> 32;
+    }
+    if (i + 4 <= bytes) {
+        std::uint32_t word;
+        std::memcpy(&word, bytesIn + i, 4);
+        h = (h ^ word) * 0xBF58476D1CE4E5B9ULL;
+    }
+    h ^= h >> 30;
+    h *= 0x94D049BB133111EBULL;
+    h ^= h >> 31;
+    return h;
+}
+
+QOpenGLFunctions* CurrentFunctions() {
+    QOpenGLContext* context = QOpenGLContext::currentContext();
+    return context == nullptr ? nullptr : context->functions();
+}
+
 } // namespace
 
 bool TGLRenderer::InitGL() {
@@ -48,10 +116,18 @@ bool TGLRenderer::InitGL() {
         quadObj_ = gluNewQuadric();
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LINE_STIPPLE);
+    QOpenGLFunctions* functions = CurrentFunctions();
+    buffersAvailable_ =
+        functions != nullptr && functions->hasOpenGLFeature(QOpenGLFunctions::Buffers);
     return quadObj_ != nullptr;
 }
 
 void TGLRenderer::ReleaseGL() {
+    ReleaseGeometry();
+    for (const auto& [segments, list] : sphereLists_)
+        if (list != 0)
+            glDeleteLists(list, 1);
+    sphereLists_.clear();
     sphereMeshes_.clear();
     cylinderMeshes_.clear();
     if (quadObj_ != nullptr)
@@ -134,41 +210,6 @@ const TUnitMesh& TGLRenderer::CylinderMesh(int slices) {
     return found->second;
 }
 
-void TGLRenderer::Append(TBatch& batch, const TUnitMesh& mesh, const double (&rotation)[3][3],
-                         const double (&scale)[3], const DVector& origin) {
-    const auto base = static_cast<std::uint32_t>(batch.vertices.size() / 6);
-    const std::size_t count = mesh.VertexCount();
-    for (std::size_t v = 0; v < count; ++v) {
-        const float* in = &mesh.vertices[6 * v];
-        const double x = in[0] * scale[0], y = in[1] * scale[1], z = in[2] * scale[2];
-        for (std::size_t row = 0; row < 3; ++row)
-            batch.vertices.push_back(static_cast<float>(
-                origin[row] + rotation[row][0] * x + rotation[row][1] * y + rotation[row][2] * z));
-        for (std::size_t row = 0; row < 3; ++row)
-            batch.vertices.push_back(static_cast<float>(
-                rotation[row][0] * in[3] + rotation[row][1] * in[4] + rotation[row][2] * in[5]));
-    }
-    for (std::uint32_t index : mesh.triangles)
-        batch.triangles.push_back(base + index);
-}
-
-void TGLRenderer::DrawBatch(TBatch& batch) {
-    if (!batch.triangles.empty()) {
-        Apply();
-        SetNormalize(false);
-        glEnableClientState(GL_VERTEX_ARRAY);
-        glEnableClientState(GL_NORMAL_ARRAY);
-        glVertexPointer(3, GL_FLOAT, 6 * sizeof(float), batch.vertices.data());
-        glNormalPointer(GL_FLOAT, 6 * sizeof(float), batch.vertices.data() + 3);
-        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(batch.triangles.size()), GL_UNSIGNED_INT,
-                       batch.triangles.data());
-        glDisableClientState(GL_NORMAL_ARRAY);
-        glDisableClientState(GL_VERTEX_ARRAY);
-    }
-    batch.vertices.clear();
-    batch.triangles.clear();
-}
-
 void TGLRenderer::SetCurrentColour(TColor colour) {
     currentColour_ = colour;
     const TColorFloats f = ColorToFloats(colour);
@@ -180,10 +221,6 @@ void TGLRenderer::drawSphere(TColor colour, double nSeg, double mas, double radi
     const TMaterial material{Floats(colour), kAtomAmbient, kWhite, material_.emission, kShininess};
     const int segments = SphereSegments(nSeg);
     const DVector at{position[0] / mas, position[1] / mas, position[2] / mas};
-    if (deferring_) {
-        spheres_.push_back({material, colour, segments, at, radius / mas});
-        return;
-    }
     SetMaterial(material);
     SetCurrentColour(colour);
     DrawSphereNow(segments, at, radius / mas);
@@ -212,10 +249,6 @@ void TGLRenderer::drawOneLine(double mas, const DVector& p, const DVector& q) {
 
 void TGLRenderer::gluCylinderMy(const DVector& p, const DVector& q, double radius, double mas,
                                 int slices) {
-    if (deferring_) {
-        cylinders_.push_back({material_, currentColour_, p, q, radius, mas, slices});
-        return;
-    }
     DrawCylinderNow(p, q, radius, mas, slices);
 }
 
@@ -349,6 +382,7 @@ void TGLRenderer::LatvistaFull(TLVScene& scene, const TViewColours& colours,
     const TFloat4 light{o.Light_Position[0], o.Light_Position[1], o.Light_Position[2], 1.0f};
     glLightfv(GL_LIGHT0, GL_POSITION, light.data());
     glTranslated(0.0, 0.0, projection.translateZ);
+    eyeShiftZ_ = static_cast<float>(projection.translateZ);
 
     const TColorFloats background = ColorToFloats(o.WGBCol);
     glClearColor(background.r, background.g, background.b, 1.0f);
@@ -356,7 +390,9 @@ void TGLRenderer::LatvistaFull(TLVScene& scene, const TViewColours& colours,
 
     // Visibility pass.
     std::bitset<128> legendSet;
+    std::size_t nodeCount = 0;
     for (tTopAt* node = scene.WPTAll; node != nullptr; node = node->li) {
+        ++nodeCount;
         if ((node->c & kNodeVisible) != 0) {
             node->c &= static_cast<std::uint8_t>(~kNodePainted);
             if (!(node->PolyVert && !o.ShowVertex) && node->LegInd >= 0 && node->LegInd <= 127)
@@ -371,16 +407,33 @@ void TGLRenderer::LatvistaFull(TLVScene& scene, const TViewColours& colours,
     glEnable(GL_CULL_FACE);
     glEnable(GL_LINE_SMOOTH);
     std::sort(scene.ArrAt.begin(), scene.ArrAt.end(),
-              [](const tTopAt* a, const tTopAt* b) { return a->hk < b->hk; });
+              [](const tTopAt* a, const tTopAt* b) { return DepthBefore(*a, *b); });
     deferring_ = Tessellation == TTessellation::Cached;
+    materials_.clear();
+    materialHashes_.clear();
+    lastMaterial_ = 0;
     spheres_.clear();
     cylinders_.clear();
     labels_.clear();
-    for (tTopAt* node : scene.ArrAt)
-        if ((node->c & kNodePainted) == 0)
-            PaintNode(scene, *node, colours);
+    frameContent_ = {};
+    // With the depth array holding exactly the list's nodes (as every scene build leaves
+    // it), the walk goes in list order, which keeps neighbouring atoms near in memory;
+    // which end of a bond draws it is still decided by the depth order.
+    stableWalk_ = deferring_ && nodeCount == scene.ArrAt.size();
+    if (stableWalk_) {
+        for (tTopAt* node = scene.WPTAll; node != nullptr; node = node->li)
+            if ((node->c & kNodePainted) == 0)
+                PaintNode(scene, *node, colours);
+    } else {
+        for (tTopAt* node : scene.ArrAt)
+            if ((node->c & kNodePainted) == 0)
+                PaintNode(scene, *node, colours);
+    }
+    stableWalk_ = false;
+    const bool gathered = deferring_;
     deferring_ = false;
-    FlushDeferred(colours.PenColor);
+    if (gathered)
+        FlushDeferred(scene, colours.PenColor);
     if (o.ABC_Cell)
         SeeABCCell(scene);
     if (o.Legend)
@@ -391,29 +444,147 @@ void TGLRenderer::LatvistaFull(TLVScene& scene, const TViewColours& colours,
     glFlush();
 }
 
-void TGLRenderer::FlushDeferred(TColor penColour) {
-    constexpr std::size_t kBatchVertices = 1 << 16;
-    const double identity[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
-    std::stable_sort(
-        spheres_.begin(), spheres_.end(),
-        [](const TSphereItem& a, const TSphereItem& b) { return a.material < b.material; });
-    for (std::size_t i = 0; i < spheres_.size(); ++i) {
-        const TSphereItem& item = spheres_[i];
-        material_ = item.material;
-        const double scale[3] = {item.radius, item.radius, item.radius};
-        Append(batch_, SphereMesh(item.segments), identity, scale, item.position);
-        if (i + 1 == spheres_.size() || !(spheres_[i + 1].material == item.material) ||
-            batch_.vertices.size() / 6 > kBatchVertices)
-            DrawBatch(batch_);
+std::uint32_t TGLRenderer::MaterialIndex(const TMaterial& material) {
+    if (lastMaterial_ < materials_.size() && materials_[lastMaterial_] == material)
+        return lastMaterial_;
+    const auto found = std::find(materials_.begin(), materials_.end(), material);
+    lastMaterial_ = static_cast<std::uint32_t>(found - materials_.begin());
+    if (found == materials_.end()) {
+        materials_.push_back(material);
+        materialHashes_.push_back(HashWords(&material, sizeof material, 0x6d617465ULL));
     }
-    std::stable_sort(
-        cylinders_.begin(), cylinders_.end(),
-        [](const TCylinderItem& a, const TCylinderItem& b) { return a.material < b.material; });
+    return lastMaterial_;
+}
+
+// A frame's content is compared with the content the geometry was built from as a
+// multiset: the sum of the objects' 64-bit hashes and their numbers. The order in which
+// the depth-sorted walk meets the objects changes with the rotation; the set does not.
+// Spheres are placed in eye space every frame, facing the viewer as gluSphere does (the
+// tessellation's pole towards the eye decides where the highlight falls).
+void TGLRenderer::AddSphereItem(const DVector& glPosition, int segments, double glRadius) {
+    spheres_.push_back({MaterialIndex(material_),
+                        segments,
+                        {static_cast<float>(glPosition[0]), static_cast<float>(glPosition[1]),
+                         static_cast<float>(glPosition[2])},
+                        static_cast<float>(glRadius)});
+}
+
+unsigned TGLRenderer::SphereList(int segments) {
+    auto found = sphereLists_.find(segments);
+    if (found != sphereLists_.end())
+        return found->second;
+    const TUnitMesh& mesh = SphereMesh(segments);
+    const GLuint list = glGenLists(1);
+    if (list != 0) {
+        glNewList(list, GL_COMPILE);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_NORMAL_ARRAY);
+        glVertexPointer(3, GL_FLOAT, 6 * sizeof(float), mesh.vertices.data());
+        glNormalPointer(GL_FLOAT, 6 * sizeof(float), mesh.vertices.data() + 3);
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(mesh.triangles.size()), GL_UNSIGNED_INT,
+                       mesh.triangles.data());
+        glDisableClientState(GL_NORMAL_ARRAY);
+        glDisableClientState(GL_VERTEX_ARRAY);
+        glEndList();
+    }
+    sphereLists_.emplace(segments, list);
+    return list;
+}
+
+void TGLRenderer::DrawSpheres() {
+    if (spheres_.empty())
+        return;
+    // Grouped by material (few), each sphere one matrix and one call of its size's list.
+    std::vector<std::uint32_t> first(materials_.size() + 1, 0);
+    for (const TSphereItem& item : spheres_)
+        ++first[item.material + 1];
+    std::partial_sum(first.begin(), first.end(), first.begin());
+    std::vector<std::uint32_t> order(spheres_.size());
+    for (std::uint32_t i = 0; i < spheres_.size(); ++i)
+        order[first[spheres_[i].material]++] = i;
+    SetNormalize(true);
+    glPushMatrix();
+    GLfloat matrix[16] = {};
+    matrix[15] = 1.0f;
+    std::uint32_t material = ~0u;
+    for (std::uint32_t i : order) {
+        const TSphereItem& item = spheres_[i];
+        if (item.material != material) {
+            material = item.material;
+            material_ = materials_[material];
+            Apply();
+        }
+        const unsigned list = SphereList(item.segments);
+        if (list == 0)
+            continue;
+        matrix[0] = matrix[5] = matrix[10] = item.radius;
+        matrix[12] = item.position[0];
+        matrix[13] = item.position[1];
+        matrix[14] = item.position[2] + eyeShiftZ_;
+        glLoadMatrixf(matrix);
+        glCallList(list);
+    }
+    glPopMatrix();
+    SetNormalize(false);
+}
+
+void TGLRenderer::AddCylinderItem(const SVector& from, const SVector& to, double radius) {
+    const std::uint32_t material = MaterialIndex(material_);
+    // A cylinder is the same from either end; which end comes first depends on which
+    // atom of the bond the walk met first, so the ends are put in one order.
+    std::array<float, 3> p{from[0], from[1], from[2]}, q{to[0], to[1], to[2]};
+    if (q < p)
+        std::swap(p, q);
+    cylinders_.push_back({material, cylinderSlices_, p, q, static_cast<float>(radius)});
+    TCylinderItem keyed = cylinders_.back();
+    keyed.material = 0;
+    frameContent_.cylinderSum += HashWords(&keyed, sizeof keyed, materialHashes_[material]);
+    ++frameContent_.cylinderCount;
+}
+
+void TGLRenderer::FlushDeferred(const TLVScene& scene, TColor penColour) {
+    if (!(geometryValid_ && frameContent_ == builtContent_))
+        BuildGeometry();
+    DrawGeometry(scene);
+    DrawSpheres();
+    if (!labels_.empty()) {
+        SetColFont(penColour);
+        for (const TLabelItem& label : labels_)
+            TextOut3D(label.x, label.y, label.z, label.text);
+        SetMaterial({material_.diffuse, material_.ambient, material_.specular, kBlack,
+                     material_.shininess});
+    }
+}
+
+void TGLRenderer::BuildGeometry() {
+    ReleaseGeometry();
+    builtContent_ = frameContent_;
+    builtMaterials_ = materials_;
+    // A chunk holds one material and stays small enough to be uploaded in one piece.
+    constexpr std::size_t kChunkVertices = 1 << 18;
+    TGeometryChunk chunk;
+    const auto place = [&](std::uint32_t material, const TUnitMesh& mesh,
+                           const double(&rotation)[3][3], const double(&scale)[3],
+                           const DVector& origin) {
+        if (chunk.material != material || chunk.vertices.size() / 6 > kChunkVertices) {
+            CloseChunk(chunk);
+            chunk.material = material;
+        }
+        AppendMesh(chunk.vertices, chunk.triangles, mesh, rotation, scale, origin);
+    };
+    const auto byMaterial = [](const auto& items) {
+        std::vector<std::uint32_t> order(items.size());
+        std::iota(order.begin(), order.end(), 0u);
+        std::stable_sort(order.begin(), order.end(), [&](std::uint32_t x, std::uint32_t y) {
+            return items[x].material < items[y].material;
+        });
+        return order;
+    };
     constexpr double toRadians = std::numbers::pi / 180.0;
-    for (std::size_t i = 0; i < cylinders_.size(); ++i) {
+    for (std::uint32_t i : byMaterial(cylinders_)) {
         const TCylinderItem& item = cylinders_[i];
-        material_ = item.material;
-        const TCylinderFrame frame = CylinderFrame(item.from, item.to, item.mas);
+        const TCylinderFrame frame = CylinderFrame({item.from[0], item.from[1], item.from[2]},
+                                                   {item.to[0], item.to[1], item.to[2]}, 1.0);
         const double cy = std::cos(frame.aroundY * toRadians),
                      sy = std::sin(frame.aroundY * toRadians);
         const double cx = std::cos(frame.aroundX * toRadians),
@@ -422,18 +593,134 @@ void TGLRenderer::FlushDeferred(TColor penColour) {
         const double rotation[3][3] = {
             {cy, sy * sx, sy * cx}, {0, cx, -sx}, {-sy, cy * sx, cy * cx}};
         const double scale[3] = {item.radius, item.radius, frame.length};
-        Append(batch_, CylinderMesh(item.slices), rotation, scale, frame.origin);
-        if (i + 1 == cylinders_.size() || !(cylinders_[i + 1].material == item.material) ||
-            batch_.vertices.size() / 6 > kBatchVertices)
-            DrawBatch(batch_);
+        place(item.material, CylinderMesh(item.slices), rotation, scale, frame.origin);
     }
-    if (!labels_.empty()) {
-        SetColFont(penColour);
-        for (const TLabelItem& label : labels_)
-            TextOut3D(label.x, label.y, label.z, label.text);
-        SetMaterial({material_.diffuse, material_.ambient, material_.specular, kBlack,
-                     material_.shininess});
+    CloseChunk(chunk);
+    geometryValid_ = true;
+    ++geometryBuilds_;
+}
+
+void TGLRenderer::CloseChunk(TGeometryChunk& chunk) {
+    if (chunk.triangles.empty()) {
+        chunk.vertices.clear();
+        return;
     }
+    chunk.indexCount = chunk.triangles.size();
+    QOpenGLFunctions* functions = buffersAvailable_ ? CurrentFunctions() : nullptr;
+    if (functions != nullptr) {
+        while (glGetError() != GL_NO_ERROR) {
+        }
+        GLuint buffers[2] = {0, 0};
+        functions->glGenBuffers(2, buffers);
+        functions->glBindBuffer(GL_ARRAY_BUFFER, buffers[0]);
+        functions->glBufferData(GL_ARRAY_BUFFER,
+                                static_cast<GLsizeiptr>(chunk.vertices.size() * sizeof(float)),
+                                chunk.vertices.data(), GL_STATIC_DRAW);
+        functions->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffers[1]);
+        functions->glBufferData(
+            GL_ELEMENT_ARRAY_BUFFER,
+            static_cast<GLsizeiptr>(chunk.triangles.size() * sizeof(std::uint32_t)),
+            chunk.triangles.data(), GL_STATIC_DRAW);
+        functions->glBindBuffer(GL_ARRAY_BUFFER, 0);
+        functions->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+        if (glGetError() == GL_NO_ERROR) {
+            chunk.vertexBuffer = buffers[0];
+            chunk.indexBuffer = buffers[1];
+            chunk.vertices = {};
+            chunk.triangles = {};
+        } else {
+            // Out of buffer memory: this chunk is drawn from client memory instead.
+            functions->glDeleteBuffers(2, buffers);
+        }
+    }
+    chunks_.push_back(std::move(chunk));
+    chunk = TGeometryChunk{};
+}
+
+void TGLRenderer::DrawGeometry(const TLVScene& scene) {
+    if (chunks_.empty())
+        return;
+    // Model space to GL units: the view rotation and shift, the offset gl_, the screen
+    // axis order L1, L2, L3 and the division by mas, as ScreenPosition and the
+    // primitives apply them (column-major).
+    const TLatvistaOpt& o = scene.WLVO;
+    const std::array<std::size_t, 3> order{AxisIndex(o.L1), AxisIndex(o.L2), AxisIndex(o.L3)};
+    double view[16] = {};
+    double linear[3][3];
+    for (std::size_t row = 0; row < 3; ++row) {
+        const std::size_t from = order[row];
+        for (std::size_t column = 0; column < 3; ++column) {
+            linear[row][column] = scene.WMatrRotor[from][column] / scene.mas;
+            view[column * 4 + row] = linear[row][column];
+        }
+        view[12 + row] =
+            (static_cast<double>(scene.gl_[from]) + scene.WDeltaCoord[from]) / scene.mas;
+    }
+    view[15] = 1.0;
+    const double det = linear[0][0] * (linear[1][1] * linear[2][2] - linear[1][2] * linear[2][1]) -
+                       linear[0][1] * (linear[1][0] * linear[2][2] - linear[1][2] * linear[2][0]) +
+                       linear[0][2] * (linear[1][0] * linear[2][1] - linear[1][1] * linear[2][0]);
+    glPushMatrix();
+    glMultMatrixd(view);
+    // A mirroring axis order turns the facets' winding; culling must follow it.
+    if (det < 0)
+        glFrontFace(GL_CW);
+    SetNormalize(true);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    QOpenGLFunctions* functions = CurrentFunctions();
+    for (const TGeometryChunk& chunk : chunks_) {
+        material_ = builtMaterials_[chunk.material];
+        Apply();
+        const auto count = static_cast<GLsizei>(chunk.indexCount);
+        if (chunk.vertexBuffer != 0 && functions != nullptr) {
+            functions->glBindBuffer(GL_ARRAY_BUFFER, chunk.vertexBuffer);
+            functions->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, chunk.indexBuffer);
+            glVertexPointer(3, GL_FLOAT, 6 * sizeof(float), nullptr);
+            glNormalPointer(GL_FLOAT, 6 * sizeof(float),
+                            reinterpret_cast<const void*>(3 * sizeof(float)));
+            glDrawElements(GL_TRIANGLES, count, GL_UNSIGNED_INT, nullptr);
+        } else if (chunk.vertexBuffer == 0) {
+            glVertexPointer(3, GL_FLOAT, 6 * sizeof(float), chunk.vertices.data());
+            glNormalPointer(GL_FLOAT, 6 * sizeof(float), chunk.vertices.data() + 3);
+            glDrawElements(GL_TRIANGLES, count, GL_UNSIGNED_INT, chunk.triangles.data());
+        }
+    }
+    if (functions != nullptr && buffersAvailable_) {
+        functions->glBindBuffer(GL_ARRAY_BUFFER, 0);
+        functions->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    }
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    SetNormalize(false);
+    glFrontFace(GL_CCW);
+    glPopMatrix();
+}
+
+void TGLRenderer::ReleaseGeometry() {
+    QOpenGLFunctions* functions = CurrentFunctions();
+    for (TGeometryChunk& chunk : chunks_) {
+        if (chunk.vertexBuffer == 0 || functions == nullptr)
+            continue;
+        const GLuint buffers[2] = {chunk.vertexBuffer, chunk.indexBuffer};
+        functions->glDeleteBuffers(2, buffers);
+    }
+    chunks_.clear();
+    geometryValid_ = false;
+}
+
+void TGLRenderer::ForgetGeometry() {
+    ReleaseGeometry();
+    builtMaterials_.clear();
+    builtContent_ = {};
+}
+
+bool TGLRenderer::PartnerPaintedFirst(const tTopAt& a, const tTopAt& b) const {
+    if (!stableWalk_)
+        return (b.c & kNodePainted) != 0;
+    // In depth order b would have been painted before a: it is a itself, it was marked
+    // as painted by the visibility pass, or it comes first in depth.
+    return &b == &a || (b.c & kNodeVisible) == 0 || DepthBefore(b, a);
 }
 
 void TGLRenderer::PaintNode(TLVScene& scene, tTopAt& a, const TViewColours& colours) {
@@ -455,7 +742,7 @@ void TGLRenderer::PaintNode(TLVScene& scene, tTopAt& a, const TViewColours& colo
             anyBond = true;
             tTopAt* b = bond->p;
             const auto kind = static_cast<std::uint8_t>(bond->cb & 0x3F);
-            if (b == nullptr || (kind & o.NumSeeBond) == 0 || (b->c & kNodePainted) != 0)
+            if (b == nullptr || (kind & o.NumSeeBond) == 0 || PartnerPaintedFirst(a, *b))
                 continue;
             glLineWidth(LineWidthOfKind(o, kind));
             if ((b->c & kNodeVisible) == 0 || (bond->c & kBondOpen) != 0 ||
@@ -468,12 +755,16 @@ void TGLRenderer::PaintNode(TLVScene& scene, tTopAt& a, const TViewColours& colo
             const bool cylinder = HalfIsCylinder(a, *b, pattern);
             const TColor colourB = NodeColour(*b, o, colours);
             const double glRadius = modelRadius / mas;
+            const SVector midK{(a.k[0] + b->k[0]) / 2, (a.k[1] + b->k[1]) / 2,
+                               (a.k[2] + b->k[2]) / 2};
             struct THalf {
                 const tTopAt& atom;
                 TColor colour;
-                DVector from, to;
+                DVector from, to;   // GL model units, screen axis order
+                SVector fromK, toK; // before the view
             };
-            const THalf halves[2] = {{a, colourA, pa, mid}, {*b, colourB, mid, pb}};
+            const THalf halves[2] = {{a, colourA, pa, mid, a.k, midK},
+                                     {*b, colourB, mid, pb, midK, b->k}};
             for (const THalf& half : halves) {
                 const bool selectedBond = bond->sel && half.atom.PIAt != nullptr;
                 if (cylinder) {
@@ -484,8 +775,12 @@ void TGLRenderer::PaintNode(TLVScene& scene, tTopAt& a, const TViewColours& colo
                         material.diffuse = material.ambient = material.specular =
                             Floats(half.colour);
                     SetMaterial(material);
-                    SetCurrentColour(bond->lBColor != clNone ? bond->lBColor : half.colour);
-                    gluCylinderMy(half.from, half.to, glRadius, mas, cylinderSlices_);
+                    if (deferring_) {
+                        AddCylinderItem(half.fromK, half.toK, modelRadius);
+                    } else {
+                        SetCurrentColour(bond->lBColor != clNone ? bond->lBColor : half.colour);
+                        gluCylinderMy(half.from, half.to, glRadius, mas, cylinderSlices_);
+                    }
                 } else {
                     glLineStipple(1, pattern);
                     const TLineMaterial line =
@@ -540,8 +835,15 @@ void TGLRenderer::PaintNode(TLVScene& scene, tTopAt& a, const TViewColours& colo
             }
             SetMaterial({material_.diffuse, material_.ambient, material_.specular, emission,
                          material_.shininess});
-            drawSphere(colourA, static_cast<double>(RoundHalfEven(a.rk * scene.CoeffDX)), mas,
-                       drawnRadius, pa);
+            const double nSeg = static_cast<double>(RoundHalfEven(a.rk * scene.CoeffDX));
+            if (deferring_) {
+                SetMaterial(
+                    {Floats(colourA), kAtomAmbient, kWhite, material_.emission, kShininess});
+                AddSphereItem({pa[0] / mas, pa[1] / mas, pa[2] / mas}, SphereSegments(nSeg),
+                              drawnRadius / mas);
+            } else {
+                drawSphere(colourA, nSeg, mas, drawnRadius, pa);
+            }
             if (a.PIAt != nullptr)
                 SetMaterial({material_.diffuse, material_.ambient, material_.specular, kBlack,
                              material_.shininess});

@@ -3,9 +3,12 @@
 // It only reads the scene (and marks nodes painted in the frame).
 //
 // Every sphere and cylinder size is tessellated once: a unit sphere or unit cylinder per
-// slice count, with the GLU quadrics' vertices and normals, is kept and copied into
-// place on the CPU, and all objects of one material are drawn from one vertex array,
-// so that a frame makes a handful of draw calls instead of one per object. The baseline
+// slice count, with the GLU quadrics' vertices and normals. The spheres and cylinders of
+// a frame are placed from those meshes in model space (the atoms' Cartesian positions,
+// before the view rotation) and kept in buffer objects, grouped by material; the view
+// (rotation, shift, axis order, scale) is the model-view matrix. A frame that yields the
+// same objects as the frame before (a rotation, a shift, a resize, fog) only replays the
+// buffers, so turning a large structure costs one walk over its nodes. The baseline
 // mode calls GLU for every object in immediate mode, as the primitives read; both draw
 // the same picture. A current OpenGL context is needed for every call.
 #pragma once
@@ -58,7 +61,14 @@ public:
 
     TTessellation Tessellation = TTessellation::Cached;
 
-    // Primitives. Positions are model units in screen axis order; they are divided by mas.
+    // With the context current: drops the placed geometry, so that the next frame places
+    // every object again.
+    void ForgetGeometry();
+    // How often the placed geometry was built (for tests and the benchmark).
+    std::size_t GeometryBuilds() const { return geometryBuilds_; }
+
+    // Primitives, drawn at once. Positions are model units in screen axis order; they
+    // are divided by mas.
     void drawSphere(TColor colour, double nSeg, double mas, double radius, const DVector& position);
     void drawOneLine(double mas, const DVector& p, const DVector& q);
     void gluCylinderMy(const DVector& p, const DVector& q, double radius, double mas, int slices);
@@ -86,36 +96,73 @@ private:
         bool operator==(const TMaterial&) const = default;
         auto operator<=>(const TMaterial&) const = default;
     };
-    // With cached tessellations, spheres, cylinders and labels of a frame are gathered
-    // and drawn grouped by material: a material change costs the driver far more than
-    // the draw itself. Depth testing makes the picture independent of the order.
+    // With cached tessellations the spheres and cylinders of a frame are gathered in
+    // model space and drawn grouped by material: a material change costs the driver far
+    // more than the draw itself. Depth testing makes the picture independent of the
+    // order. A frame's objects are compared with those the placed geometry was built from.
     struct TSphereItem {
-        TMaterial material;
-        TColor colour;
-        int segments;
-        DVector position; // GL units
-        double radius;    // GL units
+        std::uint32_t material; // index in materials_
+        std::int32_t segments;
+        std::array<float, 3> position; // GL units, screen axis order
+        float radius;                  // GL units
     };
     struct TCylinderItem {
-        TMaterial material;
-        TColor colour;
-        DVector from, to; // model units, screen axis order
-        double radius, mas;
-        int slices;
+        std::uint32_t material;
+        std::int32_t slices;
+        std::array<float, 3> from, to; // model units, before the view
+        float radius;
+        bool operator==(const TCylinderItem&) const = default;
     };
     struct TLabelItem {
         double x, y, z;
         std::string text;
     };
+    // Vertices (x, y, z, nx, ny, nz) and triangles of one material, in buffer objects
+    // when the context has them, else kept here and drawn from client memory.
+    struct TGeometryChunk {
+        std::uint32_t material = 0;
+        std::vector<float> vertices;
+        std::vector<std::uint32_t> triangles;
+        unsigned vertexBuffer = 0, indexBuffer = 0;
+        std::size_t indexCount = 0;
+    };
     void SetCurrentColour(TColor colour);
     void DrawSphereNow(int segments, const DVector& position, double radius);
     void DrawCylinderNow(const DVector& p, const DVector& q, double radius, double mas, int slices);
-    void FlushDeferred(TColor penColour);
+    std::uint32_t MaterialIndex(const TMaterial& material);
+    void AddSphereItem(const DVector& glPosition, int segments, double glRadius);
+    unsigned SphereList(int segments);
+    void DrawSpheres();
+    void AddCylinderItem(const SVector& from, const SVector& to, double radius);
+    void FlushDeferred(const TLVScene& scene, TColor penColour);
+    void BuildGeometry();
+    void CloseChunk(TGeometryChunk& chunk);
+    void DrawGeometry(const TLVScene& scene);
+    void ReleaseGeometry();
     bool deferring_ = false;
+    // The frame walks the nodes in list order rather than depth order.
+    bool stableWalk_ = false;
     TColor currentColour_ = 0;
+    std::vector<TMaterial> materials_;
+    std::vector<std::uint64_t> materialHashes_;
+    std::uint32_t lastMaterial_ = 0;
     std::vector<TSphereItem> spheres_;
     std::vector<TCylinderItem> cylinders_;
     std::vector<TLabelItem> labels_;
+    // A frame's cylinders as a multiset: the sum of their hashes and their number.
+    struct TFrameContent {
+        std::uint64_t cylinderSum = 0;
+        std::size_t cylinderCount = 0;
+        bool operator==(const TFrameContent&) const = default;
+    };
+    TFrameContent frameContent_;
+    // What the placed geometry was built from.
+    TFrameContent builtContent_;
+    std::vector<TMaterial> builtMaterials_;
+    std::vector<TGeometryChunk> chunks_;
+    bool geometryValid_ = false;
+    bool buffersAvailable_ = false;
+    std::size_t geometryBuilds_ = 0;
     // The material of what is drawn next; sent to OpenGL at once, or while a frame
     // gathers its objects only when something is drawn immediately (Apply).
     void SetMaterial(const TMaterial& material);
@@ -123,14 +170,9 @@ private:
     void SetNormalize(bool on);
     const TUnitMesh& SphereMesh(int slices);
     const TUnitMesh& CylinderMesh(int slices);
-    // Vertices and triangles of one material waiting to be drawn.
-    struct TBatch {
-        std::vector<float> vertices;
-        std::vector<std::uint32_t> triangles;
-    };
-    void Append(TBatch& batch, const TUnitMesh& mesh, const double (&rotation)[3][3],
-                const double (&scale)[3], const DVector& origin);
-    void DrawBatch(TBatch& batch);
+    // Whether the bond from a to b was drawn from b's side: b comes before a in the
+    // frame's depth order or is not drawn at all.
+    bool PartnerPaintedFirst(const tTopAt& a, const tTopAt& b) const;
     void PaintNode(TLVScene& scene, tTopAt& node, const TViewColours& colours);
     DVector ScreenPosition(const TLVScene& scene, const tTopAt& node) const;
 
@@ -138,7 +180,8 @@ private:
     unsigned fontListBase_ = 0;
     std::map<int, TUnitMesh> sphereMeshes_;
     std::map<int, TUnitMesh> cylinderMeshes_;
-    TBatch batch_;
+    std::map<int, unsigned> sphereLists_; // display list of the unit sphere per slice count
+    float eyeShiftZ_ = 0.0f;              // the model-view's translation along z
 
     // Per frame
     bool materialKnown_ = false; // applied_ holds what OpenGL has

@@ -9,6 +9,8 @@
 
 #include <GL/gl.h>
 
+#include <numbers>
+
 using namespace ormaline;
 using namespace ormaline::testing;
 
@@ -209,8 +211,14 @@ TEST_F(RendererTest, NodesWhoseLegendRowsAreAbove127PaintOnlyTheBackground) {
     EXPECT_EQ(ForegroundPixels(picture, a[0], a[1], 10, 0xFFFFFF), 0);
 }
 
+// Which pixels are not the (white) background.
+bool Covered(const QImage& image, int x, int y) {
+    return Distance(PixelAt(image, x, y), TRgb{255, 255, 255}) > 8;
+}
+
 TEST_F(RendererTest, EverySizeIsTessellatedOnceAndBothModesDrawTheSamePicture) {
-    auto form = ViewerOn(kTwoOxygens, 10.0);
+    // Bonds in the atoms' colour, so that every drawn pixel stands out of the background.
+    auto form = ViewerOn(kTwoOxygens, 10.0, [](TLatvistaOpt& o) { o.ColBonds = true; });
     const QImage cached = Picture(*form);
     const std::size_t spheres = form->Renderer().CachedSphereCount();
     EXPECT_GE(spheres, 1u);
@@ -218,12 +226,63 @@ TEST_F(RendererTest, EverySizeIsTessellatedOnceAndBothModesDrawTheSamePicture) {
     EXPECT_EQ(form->Renderer().CachedSphereCount(), spheres);
     form->Renderer().Tessellation = TTessellation::GluEveryObject;
     const QImage everyObject = Picture(*form);
-    int differing = 0;
+    // The same pixels are covered; the atoms, which face the viewer in both modes, have
+    // the same colours. (The cylinders' facets are laid around the bond in model space by
+    // the cached mode, so their shading may differ by a facet's turn.)
+    int coverageDiffers = 0;
     for (int y = 0; y < cached.height(); ++y)
         for (int x = 0; x < cached.width(); ++x)
-            if (Distance(PixelAt(cached, x, y), PixelAt(everyObject, x, y)) > 8)
-                ++differing;
-    EXPECT_LT(differing, cached.width() * cached.height() / 1000);
+            if (Covered(cached, x, y) != Covered(everyObject, x, y))
+                ++coverageDiffers;
+    EXPECT_LT(coverageDiffers, cached.width() * cached.height() / 1000);
+    const TLVScene& scene = form->Scene();
+    for (int number : {1, 2}) {
+        const tTopAt& node = *NodeOf(*form, number);
+        const auto centre = ScreenPixel(scene, node);
+        const double radius = 0.8 * node.rk * scene.CoeffDX;
+        int inside = 0, differing = 0;
+        for (double dy = -radius; dy <= radius; dy += 1.0)
+            for (double dx = -radius; dx <= radius; dx += 1.0) {
+                if (dx * dx + dy * dy > radius * radius)
+                    continue;
+                ++inside;
+                if (Distance(PixelAt(cached, centre[0] + dx, centre[1] + dy),
+                             PixelAt(everyObject, centre[0] + dx, centre[1] + dy)) > 8)
+                    ++differing;
+            }
+        EXPECT_GT(inside, 50) << "atom " << number;
+        EXPECT_LT(differing, inside / 100) << "atom " << number;
+    }
+}
+
+TEST_F(RendererTest, TurningTheViewReplaysThePlacedGeometryAndAChangedSceneRebuildsIt) {
+    auto form = ViewerOn(kTwoOxygens, 10.0);
+    Picture(*form);
+    const std::size_t builds = form->Renderer().GeometryBuilds();
+    EXPECT_GE(builds, 1u);
+    // A quarter turn about the viewing axis keeps every object and moves the picture:
+    // the atoms stand where the bond's middle was, left and right of it.
+    const TLVScene& scene = form->Scene();
+    const auto before = ScreenPixel(scene, *NodeOf(*form, 1));
+    ChooseRotationAxis(form->Scene().WLVO, 3);
+    RotorCoord(form->Scene(), std::numbers::pi / 2);
+    const QImage turned = Picture(*form);
+    EXPECT_EQ(form->Renderer().GeometryBuilds(), builds);
+    for (int number : {1, 2}) {
+        const tTopAt& node = *NodeOf(*form, number);
+        const auto at = ScreenPixel(scene, node);
+        // Below the centre, away from the highlight: the oxygen's red.
+        const TRgb lit = PixelAt(turned, at[0], at[1] + 0.5 * node.rk * scene.CoeffDX);
+        EXPECT_GT(lit.r, lit.g + 60) << "atom " << number;
+    }
+    EXPECT_FALSE(Covered(turned, static_cast<int>(before[0]), static_cast<int>(before[1])));
+    // A changed bond colour changes the objects: the geometry is placed again.
+    for (tTopAt* node = form->Scene().WPTAll; node != nullptr; node = node->li)
+        for (tBoundAt* bond = node->p; bond != nullptr; bond = bond->li)
+            bond->lBColor = 0x0000FF;
+    form->WLVO().ColBonds = false;
+    Picture(*form);
+    EXPECT_EQ(form->Renderer().GeometryBuilds(), builds + 1);
 }
 
 } // namespace
