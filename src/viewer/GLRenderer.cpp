@@ -124,10 +124,13 @@ bool TGLRenderer::InitGL() {
 
 void TGLRenderer::ReleaseGL() {
     ReleaseGeometry();
-    for (const auto& [segments, list] : sphereLists_)
-        if (list != 0)
-            glDeleteLists(list, 1);
-    sphereLists_.clear();
+    if (QOpenGLFunctions* functions = CurrentFunctions(); functions != nullptr)
+        for (const auto& [segments, shape] : sphereShapes_)
+            if (shape.vertexBuffer != 0) {
+                const GLuint buffers[2] = {shape.vertexBuffer, shape.indexBuffer};
+                functions->glDeleteBuffers(2, buffers);
+            }
+    sphereShapes_.clear();
     sphereMeshes_.clear();
     cylinderMeshes_.clear();
     if (quadObj_ != nullptr)
@@ -469,26 +472,38 @@ void TGLRenderer::AddSphereItem(const DVector& glPosition, int segments, double 
                         static_cast<float>(glRadius)});
 }
 
-unsigned TGLRenderer::SphereList(int segments) {
-    auto found = sphereLists_.find(segments);
-    if (found != sphereLists_.end())
+const TGLRenderer::TSphereShape& TGLRenderer::SphereShape(int segments) {
+    auto found = sphereShapes_.find(segments);
+    if (found != sphereShapes_.end())
         return found->second;
     const TUnitMesh& mesh = SphereMesh(segments);
-    const GLuint list = glGenLists(1);
-    if (list != 0) {
-        glNewList(list, GL_COMPILE);
-        glEnableClientState(GL_VERTEX_ARRAY);
-        glEnableClientState(GL_NORMAL_ARRAY);
-        glVertexPointer(3, GL_FLOAT, 6 * sizeof(float), mesh.vertices.data());
-        glNormalPointer(GL_FLOAT, 6 * sizeof(float), mesh.vertices.data() + 3);
-        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(mesh.triangles.size()), GL_UNSIGNED_INT,
-                       mesh.triangles.data());
-        glDisableClientState(GL_NORMAL_ARRAY);
-        glDisableClientState(GL_VERTEX_ARRAY);
-        glEndList();
+    TSphereShape shape;
+    shape.indexCount = mesh.triangles.size();
+    QOpenGLFunctions* functions = buffersAvailable_ ? CurrentFunctions() : nullptr;
+    if (functions != nullptr) {
+        while (glGetError() != GL_NO_ERROR) {
+        }
+        GLuint buffers[2] = {0, 0};
+        functions->glGenBuffers(2, buffers);
+        functions->glBindBuffer(GL_ARRAY_BUFFER, buffers[0]);
+        functions->glBufferData(GL_ARRAY_BUFFER,
+                                static_cast<GLsizeiptr>(mesh.vertices.size() * sizeof(float)),
+                                mesh.vertices.data(), GL_STATIC_DRAW);
+        functions->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffers[1]);
+        functions->glBufferData(
+            GL_ELEMENT_ARRAY_BUFFER,
+            static_cast<GLsizeiptr>(mesh.triangles.size() * sizeof(std::uint32_t)),
+            mesh.triangles.data(), GL_STATIC_DRAW);
+        functions->glBindBuffer(GL_ARRAY_BUFFER, 0);
+        functions->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+        if (glGetError() == GL_NO_ERROR) {
+            shape.vertexBuffer = buffers[0];
+            shape.indexBuffer = buffers[1];
+        } else {
+            functions->glDeleteBuffers(2, buffers);
+        }
     }
-    sphereLists_.emplace(segments, list);
-    return list;
+    return sphereShapes_.emplace(segments, shape).first->second;
 }
 
 void TGLRenderer::DrawSpheres() {
@@ -504,9 +519,15 @@ void TGLRenderer::DrawSpheres() {
         order[first[spheres_[i].material]++] = i;
     SetNormalize(true);
     glPushMatrix();
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    QOpenGLFunctions* functions = buffersAvailable_ ? CurrentFunctions() : nullptr;
     GLfloat matrix[16] = {};
     matrix[15] = 1.0f;
     std::uint32_t material = ~0u;
+    int segments = -1;
+    const void* indices = nullptr;
+    GLsizei count = 0;
     for (std::uint32_t i : order) {
         const TSphereItem& item = spheres_[i];
         if (item.material != material) {
@@ -514,16 +535,38 @@ void TGLRenderer::DrawSpheres() {
             material_ = materials_[material];
             Apply();
         }
-        const unsigned list = SphereList(item.segments);
-        if (list == 0)
-            continue;
+        if (item.segments != segments) {
+            // The unit sphere of this slice count, from its buffer objects when there are
+            // some, else from client memory.
+            segments = item.segments;
+            const TSphereShape& shape = SphereShape(segments);
+            const TUnitMesh& mesh = SphereMesh(segments);
+            count = static_cast<GLsizei>(shape.indexCount);
+            const bool buffered = shape.vertexBuffer != 0 && functions != nullptr;
+            if (functions != nullptr) {
+                functions->glBindBuffer(GL_ARRAY_BUFFER, buffered ? shape.vertexBuffer : 0);
+                functions->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffered ? shape.indexBuffer : 0);
+            }
+            const float* base = buffered ? nullptr : mesh.vertices.data();
+            glVertexPointer(3, GL_FLOAT, 6 * sizeof(float), base);
+            glNormalPointer(GL_FLOAT, 6 * sizeof(float),
+                            buffered ? reinterpret_cast<const void*>(3 * sizeof(float))
+                                     : static_cast<const void*>(base + 3));
+            indices = buffered ? nullptr : mesh.triangles.data();
+        }
         matrix[0] = matrix[5] = matrix[10] = item.radius;
         matrix[12] = item.position[0];
         matrix[13] = item.position[1];
         matrix[14] = item.position[2] + eyeShiftZ_;
         glLoadMatrixf(matrix);
-        glCallList(list);
+        glDrawElements(GL_TRIANGLES, count, GL_UNSIGNED_INT, indices);
     }
+    if (functions != nullptr) {
+        functions->glBindBuffer(GL_ARRAY_BUFFER, 0);
+        functions->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    }
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
     glPopMatrix();
     SetNormalize(false);
 }

@@ -131,7 +131,13 @@ private:
     void DrawCylinderNow(const DVector& p, const DVector& q, double radius, double mas, int slices);
     std::uint32_t MaterialIndex(const TMaterial& material);
     void AddSphereItem(const DVector& glPosition, int segments, double glRadius);
-    unsigned SphereList(int segments);
+    // The unit sphere of a slice count in buffer objects (none when the context has no
+    // buffer objects or no memory for them).
+    struct TSphereShape {
+        unsigned vertexBuffer = 0, indexBuffer = 0;
+        std::size_t indexCount = 0;
+    };
+    const TSphereShape& SphereShape(int segments);
     void DrawSpheres();
     void AddCylinderItem(const SVector& from, const SVector& to, double radius);
     void FlushDeferred(const TLVScene& scene, TColor penColour);
@@ -180,8 +186,8 @@ private:
     unsigned fontListBase_ = 0;
     std::map<int, TUnitMesh> sphereMeshes_;
     std::map<int, TUnitMesh> cylinderMeshes_;
-    std::map<int, unsigned> sphereLists_; // display list of the unit sphere per slice count
-    float eyeShiftZ_ = 0.0f;              // the model-view's translation along z
+    std::map<int, TSphereShape> sphereShapes_;
+    float eyeShiftZ_ = 0.0f; // the model-view's translation along z
 
     // Per frame
     bool materialKnown_ = false; // applied_ holds what OpenGL has
