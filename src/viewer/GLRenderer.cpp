@@ -109,6 +109,36 @@ QOpenGLFunctions* CurrentFunctions() {
     return context == nullptr ? nullptr : context->functions();
 }
 
+// Copies vertices (x, y, z, nx, ny, nz) and triangles into two new buffer objects of the
+// current context. False, with no buffers made, when that fails (no memory).
+bool UploadMesh(const std::vector<float>& vertices, const std::vector<std::uint32_t>& triangles,
+                unsigned& vertexBuffer, unsigned& indexBuffer) {
+    QOpenGLFunctions* functions = CurrentFunctions();
+    if (functions == nullptr)
+        return false;
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    GLuint buffers[2] = {0, 0};
+    functions->glGenBuffers(2, buffers);
+    functions->glBindBuffer(GL_ARRAY_BUFFER, buffers[0]);
+    functions->glBufferData(GL_ARRAY_BUFFER,
+                            static_cast<GLsizeiptr>(vertices.size() * sizeof(float)),
+                            vertices.data(), GL_STATIC_DRAW);
+    functions->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffers[1]);
+    functions->glBufferData(GL_ELEMENT_ARRAY_BUFFER,
+                            static_cast<GLsizeiptr>(triangles.size() * sizeof(std::uint32_t)),
+                            triangles.data(), GL_STATIC_DRAW);
+    functions->glBindBuffer(GL_ARRAY_BUFFER, 0);
+    functions->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    if (glGetError() != GL_NO_ERROR) {
+        functions->glDeleteBuffers(2, buffers);
+        return false;
+    }
+    vertexBuffer = buffers[0];
+    indexBuffer = buffers[1];
+    return true;
+}
+
 } // namespace
 
 bool TGLRenderer::InitGL() {
@@ -479,30 +509,8 @@ const TGLRenderer::TSphereShape& TGLRenderer::SphereShape(int segments) {
     const TUnitMesh& mesh = SphereMesh(segments);
     TSphereShape shape;
     shape.indexCount = mesh.triangles.size();
-    QOpenGLFunctions* functions = buffersAvailable_ ? CurrentFunctions() : nullptr;
-    if (functions != nullptr) {
-        while (glGetError() != GL_NO_ERROR) {
-        }
-        GLuint buffers[2] = {0, 0};
-        functions->glGenBuffers(2, buffers);
-        functions->glBindBuffer(GL_ARRAY_BUFFER, buffers[0]);
-        functions->glBufferData(GL_ARRAY_BUFFER,
-                                static_cast<GLsizeiptr>(mesh.vertices.size() * sizeof(float)),
-                                mesh.vertices.data(), GL_STATIC_DRAW);
-        functions->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffers[1]);
-        functions->glBufferData(
-            GL_ELEMENT_ARRAY_BUFFER,
-            static_cast<GLsizeiptr>(mesh.triangles.size() * sizeof(std::uint32_t)),
-            mesh.triangles.data(), GL_STATIC_DRAW);
-        functions->glBindBuffer(GL_ARRAY_BUFFER, 0);
-        functions->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
-        if (glGetError() == GL_NO_ERROR) {
-            shape.vertexBuffer = buffers[0];
-            shape.indexBuffer = buffers[1];
-        } else {
-            functions->glDeleteBuffers(2, buffers);
-        }
-    }
+    if (buffersAvailable_)
+        UploadMesh(mesh.vertices, mesh.triangles, shape.vertexBuffer, shape.indexBuffer);
     return sphereShapes_.emplace(segments, shape).first->second;
 }
 
@@ -649,32 +657,11 @@ void TGLRenderer::CloseChunk(TGeometryChunk& chunk) {
         return;
     }
     chunk.indexCount = chunk.triangles.size();
-    QOpenGLFunctions* functions = buffersAvailable_ ? CurrentFunctions() : nullptr;
-    if (functions != nullptr) {
-        while (glGetError() != GL_NO_ERROR) {
-        }
-        GLuint buffers[2] = {0, 0};
-        functions->glGenBuffers(2, buffers);
-        functions->glBindBuffer(GL_ARRAY_BUFFER, buffers[0]);
-        functions->glBufferData(GL_ARRAY_BUFFER,
-                                static_cast<GLsizeiptr>(chunk.vertices.size() * sizeof(float)),
-                                chunk.vertices.data(), GL_STATIC_DRAW);
-        functions->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffers[1]);
-        functions->glBufferData(
-            GL_ELEMENT_ARRAY_BUFFER,
-            static_cast<GLsizeiptr>(chunk.triangles.size() * sizeof(std::uint32_t)),
-            chunk.triangles.data(), GL_STATIC_DRAW);
-        functions->glBindBuffer(GL_ARRAY_BUFFER, 0);
-        functions->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
-        if (glGetError() == GL_NO_ERROR) {
-            chunk.vertexBuffer = buffers[0];
-            chunk.indexBuffer = buffers[1];
-            chunk.vertices = {};
-            chunk.triangles = {};
-        } else {
-            // Out of buffer memory: this chunk is drawn from client memory instead.
-            functions->glDeleteBuffers(2, buffers);
-        }
+    // Without buffer memory the chunk is drawn from client memory instead.
+    if (buffersAvailable_ &&
+        UploadMesh(chunk.vertices, chunk.triangles, chunk.vertexBuffer, chunk.indexBuffer)) {
+        chunk.vertices = {};
+        chunk.triangles = {};
     }
     chunks_.push_back(std::move(chunk));
     chunk = TGeometryChunk{};

@@ -3,14 +3,16 @@
 // It only reads the scene (and marks nodes painted in the frame).
 //
 // Every sphere and cylinder size is tessellated once: a unit sphere or unit cylinder per
-// slice count, with the GLU quadrics' vertices and normals. The spheres and cylinders of
-// a frame are placed from those meshes in model space (the atoms' Cartesian positions,
-// before the view rotation) and kept in buffer objects, grouped by material; the view
+// slice count, with the GLU quadrics' vertices and normals. The bond cylinders of a frame
+// are placed from those meshes in model space (the atoms' Cartesian positions, before
+// the view rotation) and kept in buffer objects, grouped by material; the view
 // (rotation, shift, axis order, scale) is the model-view matrix. A frame that yields the
-// same objects as the frame before (a rotation, a shift, a resize, fog) only replays the
-// buffers, so turning a large structure costs one walk over its nodes. The baseline
-// mode calls GLU for every object in immediate mode, as the primitives read; both draw
-// the same picture. A current OpenGL context is needed for every call.
+// same cylinders as the frame they were placed for (a rotation, a shift, a resize, fog)
+// only replays the buffers. Spheres face the viewer as gluSphere's do (where the
+// highlight falls depends on it): each is one draw of its slice count's unit sphere,
+// kept in a buffer, under its own matrix. The baseline mode calls GLU for every object
+// in immediate mode, as the primitives read; both draw the same picture. A current
+// OpenGL context is needed for every call.
 #pragma once
 
 #include "viewer/RenderRules.h"
