@@ -90,6 +90,8 @@ void ConnectUserChange(QComboBox* combo, std::function<void()> handler) {
 
 // An edit with a "use like" box beside it.
 QHBoxLayout* WithUseLike(QLineEdit* edit, QCheckBox* useLike) {
+    // Room for a typed pattern even when the page is at its narrowest.
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
     auto* row = new QHBoxLayout;
     row->addWidget(edit, 1);
     row->addWidget(useLike);
@@ -110,7 +112,8 @@ void TfrmTTLServices::CreateActions() {
     auto notYetBuilt = [] { return false; };
     auto nothing = [] {};
 
-    actConnectToDB = list.Add("actConnectToDB", "Connect To DB...", [this] { dbConnectButtonClick(); });
+    actConnectToDB =
+        list.Add("actConnectToDB", "Connect To DB...", [this] { dbConnectButtonClick(); });
     actDisconnectDB =
         list.Add("actDisconnectDB", "Disconnect DB...", [this] { disconnectButtonClick(); });
     actSearchResult = list.Add("actSearchResult", "Search", nothing, notYetBuilt);
@@ -118,10 +121,12 @@ void TfrmTTLServices::CreateActions() {
     actQClear = list.Add("actQClear", "Clear", nothing, notYetBuilt);
     actReference = list.Add("actReference", "Reference", nothing, notYetBuilt);
     actTTLSearch = list.Add("actTTLSearch", "Search", [this] { actTTLSearchExecute(); });
-    actLigRead = list.Add("actLigRead", "Read", [this] { btnTTLReadClick(); },
-                          [this] { return sgLigands->HasCurrentDataRow(); });
-    actLigDraw = list.Add("actLigDraw", "Draw", [this] { actLigDrawExecute(); },
-                          [this] { return sgLigands->HasCurrentDataRow(); });
+    actLigRead = list.Add(
+        "actLigRead", "Read", [this] { btnTTLReadClick(); },
+        [this] { return sgLigands->HasCurrentDataRow(); });
+    actLigDraw = list.Add(
+        "actLigDraw", "Draw", [this] { actLigDrawExecute(); },
+        [this] { return sgLigands->HasCurrentDataRow(); });
     actAddTTLQuery = list.Add("actAddTTLQuery", "Add Query", nothing, notYetBuilt);
     actSGLoad = list.Add("actSGLoad", "Load", nothing, notYetBuilt);
     actSGView = list.Add("actSGView", "View", nothing, notYetBuilt);
@@ -135,7 +140,8 @@ void TfrmTTLServices::CreateActions() {
     actTTCSearch = list.Add("actTTCSearch", "Search", nothing, notYetBuilt);
     actTTCRead = list.Add("actTTCRead", "Read", nothing, notYetBuilt);
     actAddTTCQuery = list.Add("actAddTTCQuery", "Add Query", nothing, notYetBuilt);
-    actQueryToFile = list.Add("actQueryToFile", "Query To File", [this] { actQueryToFileExecute(); });
+    actQueryToFile =
+        list.Add("actQueryToFile", "Query To File", [this] { actQueryToFileExecute(); });
     actDataToFile = list.Add("actDataToFile", "Data To File", nothing, notYetBuilt);
 }
 
@@ -406,21 +412,25 @@ QWidget* TfrmTTLServices::CreateCrystalPage() {
 }
 
 void TfrmTTLServices::ResetGridHeaders() {
-    ApplyGridLayout(*sgLigands, {{"TTLCode", "CountAt", "TTLName", "ID", "Occur."}, {{2, 170}, {3, -1}}});
+    ApplyGridLayout(*sgLigands,
+                    {{"TTLCode", "CountAt", "TTLName", "ID", "Occur."}, {{2, 170}, {3, -1}}});
     ApplyGridLayout(*sgLigAtoms, {{"N", "SpecAt", "NumAt", "CN", "x", "y", "z"}, {}});
     ApplyGridLayout(*sgLigBonds, {{"N", "Atoms"}, {}});
-    ApplyGridLayout(*sgLigOccurrence, {{"N", "RefCode", "CoordType", "LigVol", "LigArea"}, {{2, 100}}});
+    ApplyGridLayout(*sgLigOccurrence,
+                    {{"N", "RefCode", "CoordType", "LigVol", "LigArea"}, {{2, 100}}});
     ApplyGridLayout(*sgAtoms, {{"Atom", "Occurr.", "Rsd", "Vvdp", "G3vdp", "VarMe", "AtNum"},
                                {{1, 50}, {2, 80}, {3, 80}, {4, 90}, {5, 90}, {6, 50}}});
     ApplyGridLayout(*sgAtOccurrence, {{"N", "RefCode", "Atom", "OxSt", "CN", "Rsd", "Vvdp", "Svdp",
                                        "G3vdp", "PolyID", "CPclass", "CPfull"},
                                       {{1, 100}}});
-    ApplyGridLayout(*sgTTD, {{"TTDCode", "NumNode", "TTDName", "ID", "Occur."}, {{2, 200}, {3, -1}}});
+    ApplyGridLayout(*sgTTD,
+                    {{"TTDCode", "NumNode", "TTDName", "ID", "Occur."}, {{2, 200}, {3, -1}}});
     ApplyGridLayout(*sgTTDOccurrence,
                     {{"N", "RefCode", "Z", "fwc", "Representation", "msrc"}, {{1, 70}, {4, 300}}});
     ApplyGridLayout(*sgTTC, {{"N", "DataBase", "Occur.", "db_id"}, {{1, 300}, {3, -1}}});
-    ApplyGridLayout(*sgTTCOccurrence, {{"N", "RefCode", "Struct.Formula", "Total Formula", "Chem.Name"},
-                                       {{2, 200}, {3, 200}, {4, 1000}}});
+    ApplyGridLayout(*sgTTCOccurrence,
+                    {{"N", "RefCode", "Struct.Formula", "Total Formula", "Chem.Name"},
+                     {{2, 200}, {3, 200}, {4, 1000}}});
 }
 
 } // namespace ormaline
