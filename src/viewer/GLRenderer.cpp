@@ -109,10 +109,10 @@ QOpenGLFunctions* CurrentFunctions() {
     return context == nullptr ? nullptr : context->functions();
 }
 
-// Copies vertices (x, y, z, nx, ny, nz) and triangles into two new buffer objects of the
-// current context. False, with no buffers made, when that fails (no memory).
-bool UploadMesh(const std::vector<float>& vertices, const std::vector<std::uint32_t>& triangles,
-                unsigned& vertexBuffer, unsigned& indexBuffer) {
+// Copies vertex data and triangles into two new buffer objects of the current context.
+// False, with no buffers made, when that fails (no memory).
+bool UploadArrays(const std::vector<float>& vertices, const std::vector<std::uint32_t>& triangles,
+                  unsigned& vertexBuffer, unsigned& indexBuffer) {
     QOpenGLFunctions* functions = CurrentFunctions();
     if (functions == nullptr)
         return false;
@@ -139,6 +139,15 @@ bool UploadMesh(const std::vector<float>& vertices, const std::vector<std::uint3
     return true;
 }
 
+// Deletes the two buffer objects (0 stands for none) and sets them to 0.
+void ReleaseBuffers(unsigned& vertexBuffer, unsigned& indexBuffer) {
+    QOpenGLFunctions* functions = CurrentFunctions();
+    const GLuint buffers[2] = {vertexBuffer, indexBuffer};
+    if (functions != nullptr && (vertexBuffer != 0 || indexBuffer != 0))
+        functions->glDeleteBuffers(2, buffers);
+    vertexBuffer = indexBuffer = 0;
+}
+
 } // namespace
 
 bool TGLRenderer::InitGL() {
@@ -154,13 +163,14 @@ bool TGLRenderer::InitGL() {
 
 void TGLRenderer::ReleaseGL() {
     ReleaseGeometry();
-    if (QOpenGLFunctions* functions = CurrentFunctions(); functions != nullptr)
-        for (const auto& [segments, shape] : sphereShapes_)
-            if (shape.vertexBuffer != 0) {
-                const GLuint buffers[2] = {shape.vertexBuffer, shape.indexBuffer};
-                functions->glDeleteBuffers(2, buffers);
-            }
+    for (auto& [segments, shape] : sphereShapes_)
+        ReleaseBuffers(shape.normalBuffer, shape.indexBuffer);
     sphereShapes_.clear();
+    for (TStreamBuffer& stream : positionBuffers_) {
+        unsigned noIndexBuffer = 0;
+        ReleaseBuffers(stream.name, noIndexBuffer);
+    }
+    positionBuffers_.clear();
     sphereMeshes_.clear();
     cylinderMeshes_.clear();
     if (quadObj_ != nullptr)
@@ -415,7 +425,6 @@ void TGLRenderer::LatvistaFull(TLVScene& scene, const TViewColours& colours,
     const TFloat4 light{o.Light_Position[0], o.Light_Position[1], o.Light_Position[2], 1.0f};
     glLightfv(GL_LIGHT0, GL_POSITION, light.data());
     glTranslated(0.0, 0.0, projection.translateZ);
-    eyeShiftZ_ = static_cast<float>(projection.translateZ);
 
     const TColorFloats background = ColorToFloats(o.WGBCol);
     glClearColor(background.r, background.g, background.b, 1.0f);
@@ -502,81 +511,143 @@ void TGLRenderer::AddSphereItem(const DVector& glPosition, int segments, double 
                         static_cast<float>(glRadius)});
 }
 
-const TGLRenderer::TSphereShape& TGLRenderer::SphereShape(int segments) {
+TGLRenderer::TSphereShape& TGLRenderer::SphereShape(int segments) {
     auto found = sphereShapes_.find(segments);
     if (found != sphereShapes_.end())
         return found->second;
+    // The unit sphere's distinct vertices (GLU repeats those its stacks share); on a unit
+    // sphere a vertex is its own normal.
     const TUnitMesh& mesh = SphereMesh(segments);
     TSphereShape shape;
-    shape.indexCount = mesh.triangles.size();
-    if (buffersAvailable_)
-        UploadMesh(mesh.vertices, mesh.triangles, shape.vertexBuffer, shape.indexBuffer);
-    return sphereShapes_.emplace(segments, shape).first->second;
+    std::map<std::array<float, 3>, std::uint32_t> seen;
+    std::vector<std::uint32_t> remap(mesh.VertexCount());
+    for (std::size_t v = 0; v < mesh.VertexCount(); ++v) {
+        const std::array<float, 3> at{mesh.vertices[6 * v], mesh.vertices[6 * v + 1],
+                                      mesh.vertices[6 * v + 2]};
+        const auto [where, added] =
+            seen.emplace(at, static_cast<std::uint32_t>(shape.unit.size() / 3));
+        if (added)
+            shape.unit.insert(shape.unit.end(), at.begin(), at.end());
+        remap[v] = where->second;
+    }
+    for (std::uint32_t index : mesh.triangles)
+        shape.triangles.push_back(remap[index]);
+    return sphereShapes_.emplace(segments, std::move(shape)).first->second;
 }
 
+// Normals and triangles for `copies` spheres of one shape, kept (in buffer objects when
+// the context has them) and grown by doubling.
+void TGLRenderer::ReserveSphereCopies(TSphereShape& shape, std::size_t copies) {
+    if (shape.copies >= copies)
+        return;
+    const std::size_t wanted = std::max<std::size_t>(copies, 2 * shape.copies);
+    const std::size_t vertices = shape.unit.size() / 3;
+    std::vector<float> normals;
+    normals.reserve(wanted * shape.unit.size());
+    std::vector<std::uint32_t> triangles;
+    triangles.reserve(wanted * shape.triangles.size());
+    for (std::size_t copy = 0; copy < wanted; ++copy) {
+        normals.insert(normals.end(), shape.unit.begin(), shape.unit.end());
+        const auto base = static_cast<std::uint32_t>(copy * vertices);
+        for (std::uint32_t index : shape.triangles)
+            triangles.push_back(base + index);
+    }
+    ReleaseBuffers(shape.normalBuffer, shape.indexBuffer);
+    shape.normals.clear();
+    shape.copyTriangles.clear();
+    if (!buffersAvailable_ ||
+        !UploadArrays(normals, triangles, shape.normalBuffer, shape.indexBuffer)) {
+        shape.normals = std::move(normals);
+        shape.copyTriangles = std::move(triangles);
+    }
+    shape.copies = wanted;
+}
+
+// Spheres face the viewer, as gluSphere's do (where the highlight falls depends on it),
+// so their vertices are placed in eye space every frame: one draw for each material and
+// slice count, of which only the positions change from frame to frame.
 void TGLRenderer::DrawSpheres() {
     if (spheres_.empty())
         return;
-    // Grouped by material (few), each sphere one matrix and one call of its size's list.
-    std::vector<std::uint32_t> first(materials_.size() + 1, 0);
-    for (const TSphereItem& item : spheres_)
-        ++first[item.material + 1];
-    std::partial_sum(first.begin(), first.end(), first.begin());
     std::vector<std::uint32_t> order(spheres_.size());
-    for (std::uint32_t i = 0; i < spheres_.size(); ++i)
-        order[first[spheres_[i].material]++] = i;
-    SetNormalize(true);
-    glPushMatrix();
+    std::iota(order.begin(), order.end(), 0u);
+    std::sort(order.begin(), order.end(), [&](std::uint32_t x, std::uint32_t y) {
+        const TSphereItem &a = spheres_[x], &b = spheres_[y];
+        return a.material != b.material ? a.material < b.material : a.segments < b.segments;
+    });
+    QOpenGLFunctions* functions = buffersAvailable_ ? CurrentFunctions() : nullptr;
+    SetNormalize(false);
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
-    QOpenGLFunctions* functions = buffersAvailable_ ? CurrentFunctions() : nullptr;
-    GLfloat matrix[16] = {};
-    matrix[15] = 1.0f;
-    std::uint32_t material = ~0u;
-    int segments = -1;
-    const void* indices = nullptr;
-    GLsizei count = 0;
-    for (std::uint32_t i : order) {
-        const TSphereItem& item = spheres_[i];
-        if (item.material != material) {
-            material = item.material;
-            material_ = materials_[material];
-            Apply();
-        }
-        if (item.segments != segments) {
-            // The unit sphere of this slice count, from its buffer objects when there are
-            // some, else from client memory.
-            segments = item.segments;
-            const TSphereShape& shape = SphereShape(segments);
-            const TUnitMesh& mesh = SphereMesh(segments);
-            count = static_cast<GLsizei>(shape.indexCount);
-            const bool buffered = shape.vertexBuffer != 0 && functions != nullptr;
-            if (functions != nullptr) {
-                functions->glBindBuffer(GL_ARRAY_BUFFER, buffered ? shape.vertexBuffer : 0);
-                functions->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffered ? shape.indexBuffer : 0);
+    std::size_t draw = 0;
+    for (std::size_t first = 0; first < order.size();) {
+        const TSphereItem& head = spheres_[order[first]];
+        // A draw holds a bounded number of spheres, so that the positions streamed for
+        // it stay a few megabytes whatever the structure's size.
+        constexpr std::size_t kSpheresPerDraw = 8192;
+        std::size_t last = first;
+        while (last < order.size() && last - first < kSpheresPerDraw &&
+               spheres_[order[last]].material == head.material &&
+               spheres_[order[last]].segments == head.segments)
+            ++last;
+        const std::size_t count = last - first;
+        TSphereShape& shape = SphereShape(head.segments);
+        ReserveSphereCopies(shape, count);
+        const std::size_t unitFloats = shape.unit.size();
+        spherePositions_.resize(count * unitFloats);
+        float* out = spherePositions_.data();
+        for (std::size_t i = first; i < last; ++i) {
+            const TSphereItem& item = spheres_[order[i]];
+            for (std::size_t f = 0; f < unitFloats; f += 3, out += 3) {
+                out[0] = item.position[0] + item.radius * shape.unit[f];
+                out[1] = item.position[1] + item.radius * shape.unit[f + 1];
+                out[2] = item.position[2] + item.radius * shape.unit[f + 2];
             }
-            const float* base = buffered ? nullptr : mesh.vertices.data();
-            glVertexPointer(3, GL_FLOAT, 6 * sizeof(float), base);
-            glNormalPointer(GL_FLOAT, 6 * sizeof(float),
-                            buffered ? reinterpret_cast<const void*>(3 * sizeof(float))
-                                     : static_cast<const void*>(base + 3));
-            indices = buffered ? nullptr : mesh.triangles.data();
         }
-        matrix[0] = matrix[5] = matrix[10] = item.radius;
-        matrix[12] = item.position[0];
-        matrix[13] = item.position[1];
-        matrix[14] = item.position[2] + eyeShiftZ_;
-        glLoadMatrixf(matrix);
-        glDrawElements(GL_TRIANGLES, count, GL_UNSIGNED_INT, indices);
-    }
-    if (functions != nullptr) {
-        functions->glBindBuffer(GL_ARRAY_BUFFER, 0);
-        functions->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+        material_ = materials_[head.material];
+        Apply();
+        const bool buffered = shape.normalBuffer != 0 && functions != nullptr;
+        if (buffered) {
+            // Every draw of a frame has its own position buffer, which keeps its storage
+            // from frame to frame and only grows: new storage for every draw would cost
+            // the driver fresh memory each time, and one buffer rewritten for several
+            // draws of one frame would have to wait for the earlier ones.
+            if (draw == positionBuffers_.size()) {
+                positionBuffers_.push_back({});
+                functions->glGenBuffers(1, &positionBuffers_.back().name);
+            }
+            TStreamBuffer& stream = positionBuffers_[draw];
+            functions->glBindBuffer(GL_ARRAY_BUFFER, stream.name);
+            const std::size_t bytes = spherePositions_.size() * sizeof(float);
+            if (bytes > stream.bytes) {
+                stream.bytes = bytes;
+                functions->glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(bytes),
+                                        spherePositions_.data(), GL_DYNAMIC_DRAW);
+            } else {
+                functions->glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(bytes),
+                                           spherePositions_.data());
+            }
+            glVertexPointer(3, GL_FLOAT, 0, nullptr);
+            functions->glBindBuffer(GL_ARRAY_BUFFER, shape.normalBuffer);
+            glNormalPointer(GL_FLOAT, 0, nullptr);
+            functions->glBindBuffer(GL_ARRAY_BUFFER, 0);
+            functions->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, shape.indexBuffer);
+            glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count * shape.triangles.size()),
+                           GL_UNSIGNED_INT, nullptr);
+            functions->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+        } else {
+            if (functions != nullptr)
+                functions->glBindBuffer(GL_ARRAY_BUFFER, 0);
+            glVertexPointer(3, GL_FLOAT, 0, spherePositions_.data());
+            glNormalPointer(GL_FLOAT, 0, shape.normals.data());
+            glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count * shape.triangles.size()),
+                           GL_UNSIGNED_INT, shape.copyTriangles.data());
+        }
+        first = last;
+        ++draw;
     }
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
-    glPopMatrix();
-    SetNormalize(false);
 }
 
 void TGLRenderer::AddCylinderItem(const SVector& from, const SVector& to, double radius) {
@@ -659,7 +730,7 @@ void TGLRenderer::CloseChunk(TGeometryChunk& chunk) {
     chunk.indexCount = chunk.triangles.size();
     // Without buffer memory the chunk is drawn from client memory instead.
     if (buffersAvailable_ &&
-        UploadMesh(chunk.vertices, chunk.triangles, chunk.vertexBuffer, chunk.indexBuffer)) {
+        UploadArrays(chunk.vertices, chunk.triangles, chunk.vertexBuffer, chunk.indexBuffer)) {
         chunk.vertices = {};
         chunk.triangles = {};
     }
@@ -728,13 +799,8 @@ void TGLRenderer::DrawGeometry(const TLVScene& scene) {
 }
 
 void TGLRenderer::ReleaseGeometry() {
-    QOpenGLFunctions* functions = CurrentFunctions();
-    for (TGeometryChunk& chunk : chunks_) {
-        if (chunk.vertexBuffer == 0 || functions == nullptr)
-            continue;
-        const GLuint buffers[2] = {chunk.vertexBuffer, chunk.indexBuffer};
-        functions->glDeleteBuffers(2, buffers);
-    }
+    for (TGeometryChunk& chunk : chunks_)
+        ReleaseBuffers(chunk.vertexBuffer, chunk.indexBuffer);
     chunks_.clear();
     geometryValid_ = false;
 }

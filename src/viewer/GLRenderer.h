@@ -133,13 +133,18 @@ private:
     void DrawCylinderNow(const DVector& p, const DVector& q, double radius, double mas, int slices);
     std::uint32_t MaterialIndex(const TMaterial& material);
     void AddSphereItem(const DVector& glPosition, int segments, double glRadius);
-    // The unit sphere of a slice count in buffer objects (none when the context has no
-    // buffer objects or no memory for them).
+    // The unit sphere of a slice count with its distinct vertices, and normals and
+    // triangles for a number of copies of it.
     struct TSphereShape {
-        unsigned vertexBuffer = 0, indexBuffer = 0;
-        std::size_t indexCount = 0;
+        std::vector<float> unit; // x, y, z per distinct vertex (also its normal)
+        std::vector<std::uint32_t> triangles;
+        std::size_t copies = 0;
+        unsigned normalBuffer = 0, indexBuffer = 0; // 0: kept in the two vectors below
+        std::vector<float> normals;
+        std::vector<std::uint32_t> copyTriangles;
     };
-    const TSphereShape& SphereShape(int segments);
+    TSphereShape& SphereShape(int segments);
+    void ReserveSphereCopies(TSphereShape& shape, std::size_t copies);
     void DrawSpheres();
     void AddCylinderItem(const SVector& from, const SVector& to, double radius);
     void FlushDeferred(const TLVScene& scene, TColor penColour);
@@ -189,7 +194,12 @@ private:
     std::map<int, TUnitMesh> sphereMeshes_;
     std::map<int, TUnitMesh> cylinderMeshes_;
     std::map<int, TSphereShape> sphereShapes_;
-    float eyeShiftZ_ = 0.0f; // the model-view's translation along z
+    std::vector<float> spherePositions_; // one draw's placed sphere vertices
+    struct TStreamBuffer {
+        unsigned name = 0;
+        std::size_t bytes = 0;
+    };
+    std::vector<TStreamBuffer> positionBuffers_; // one per draw of a frame
 
     // Per frame
     bool materialKnown_ = false; // applied_ holds what OpenGL has

@@ -255,6 +255,31 @@ TEST_F(RendererTest, EverySizeIsTessellatedOnceAndBothModesDrawTheSamePicture) {
     }
 }
 
+TEST_F(RendererTest, EveryAtomOfALargeSceneIsDrawnWhateverTheNumberOfDraws) {
+    // 8,464 isolated sulfur atoms 3 angstrom apart in the plane that faces the viewer:
+    // more spheres of one colour and size than one draw takes.
+    std::vector<TTestAtom> atoms;
+    constexpr int kSide = 92;
+    for (int i = 0; i < kSide; ++i)
+        for (int j = 0; j < kSide; ++j)
+            atoms.push_back({16, (i + 0.5) / kSide, 0.5, (j + 0.5) / kSide, ""});
+    auto form = ViewerOn(atoms, 3.0 * kSide, [](TLatvistaOpt& o) { o.PartRad = 1; });
+    const QImage picture = Picture(*form);
+    const TLVScene& scene = form->Scene();
+    int atomsSeen = 0, missing = 0;
+    for (tTopAt* node = scene.WPTAtEnd; node != nullptr; node = node->li) {
+        if (node->pSAt == nullptr || (node->c & kNodeVisible) == 0)
+            continue;
+        ++atomsSeen;
+        // The spheres are a few pixels wide: one of the pixels around the centre.
+        const auto at = ScreenPixel(scene, *node);
+        if (ForegroundPixels(picture, at[0], at[1], 1, scene.WLVO.WGBCol) == 0)
+            ++missing;
+    }
+    EXPECT_EQ(atomsSeen, kSide * kSide);
+    EXPECT_EQ(missing, 0);
+}
+
 TEST_F(RendererTest, TurningTheViewReplaysThePlacedGeometryAndAChangedSceneRebuildsIt) {
     auto form = ViewerOn(kTwoOxygens, 10.0);
     Picture(*form);
