@@ -109,43 +109,52 @@ QOpenGLFunctions* CurrentFunctions() {
     return context == nullptr ? nullptr : context->functions();
 }
 
-// Copies vertex data and triangles into two new buffer objects of the current context.
-// False, with no buffers made, when that fails (no memory).
+// Fills one buffer object (made when `name` is 0) with `bytes` from `data`: in its present
+// storage when that is large enough (reused storage costs the driver no new memory),
+// else in new storage of that size.
+void FillBuffer(QOpenGLFunctions& functions, GLenum target, unsigned& name, std::size_t& capacity,
+                const void* data, std::size_t bytes) {
+    if (name == 0) {
+        functions.glGenBuffers(1, &name);
+        capacity = 0;
+    }
+    functions.glBindBuffer(target, name);
+    if (bytes <= capacity && capacity != 0) {
+        functions.glBufferSubData(target, 0, static_cast<GLsizeiptr>(bytes), data);
+    } else {
+        functions.glBufferData(target, static_cast<GLsizeiptr>(bytes), data, GL_STATIC_DRAW);
+        capacity = bytes;
+    }
+    functions.glBindBuffer(target, 0);
+}
+
+// Deletes the two buffer objects (0 stands for none) and forgets them.
+void ReleaseBuffers(TBufferPair& pair) {
+    QOpenGLFunctions* functions = CurrentFunctions();
+    const GLuint buffers[2] = {pair.vertexBuffer, pair.indexBuffer};
+    if (functions != nullptr && (pair.vertexBuffer != 0 || pair.indexBuffer != 0))
+        functions->glDeleteBuffers(2, buffers);
+    pair = {};
+}
+
+// Copies vertex data and triangles into the pair's buffer objects of the current context,
+// made or grown as needed. False, with the buffers deleted, when that fails (no memory).
 bool UploadArrays(const std::vector<float>& vertices, const std::vector<std::uint32_t>& triangles,
-                  unsigned& vertexBuffer, unsigned& indexBuffer) {
+                  TBufferPair& pair) {
     QOpenGLFunctions* functions = CurrentFunctions();
     if (functions == nullptr)
         return false;
     while (glGetError() != GL_NO_ERROR) {
     }
-    GLuint buffers[2] = {0, 0};
-    functions->glGenBuffers(2, buffers);
-    functions->glBindBuffer(GL_ARRAY_BUFFER, buffers[0]);
-    functions->glBufferData(GL_ARRAY_BUFFER,
-                            static_cast<GLsizeiptr>(vertices.size() * sizeof(float)),
-                            vertices.data(), GL_STATIC_DRAW);
-    functions->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffers[1]);
-    functions->glBufferData(GL_ELEMENT_ARRAY_BUFFER,
-                            static_cast<GLsizeiptr>(triangles.size() * sizeof(std::uint32_t)),
-                            triangles.data(), GL_STATIC_DRAW);
-    functions->glBindBuffer(GL_ARRAY_BUFFER, 0);
-    functions->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    FillBuffer(*functions, GL_ARRAY_BUFFER, pair.vertexBuffer, pair.vertexBytes, vertices.data(),
+               vertices.size() * sizeof(float));
+    FillBuffer(*functions, GL_ELEMENT_ARRAY_BUFFER, pair.indexBuffer, pair.indexBytes,
+               triangles.data(), triangles.size() * sizeof(std::uint32_t));
     if (glGetError() != GL_NO_ERROR) {
-        functions->glDeleteBuffers(2, buffers);
+        ReleaseBuffers(pair);
         return false;
     }
-    vertexBuffer = buffers[0];
-    indexBuffer = buffers[1];
     return true;
-}
-
-// Deletes the two buffer objects (0 stands for none) and sets them to 0.
-void ReleaseBuffers(unsigned& vertexBuffer, unsigned& indexBuffer) {
-    QOpenGLFunctions* functions = CurrentFunctions();
-    const GLuint buffers[2] = {vertexBuffer, indexBuffer};
-    if (functions != nullptr && (vertexBuffer != 0 || indexBuffer != 0))
-        functions->glDeleteBuffers(2, buffers);
-    vertexBuffer = indexBuffer = 0;
 }
 
 } // namespace
@@ -164,13 +173,14 @@ bool TGLRenderer::InitGL() {
 void TGLRenderer::ReleaseGL() {
     ReleaseGeometry();
     for (auto& [segments, shape] : sphereShapes_)
-        ReleaseBuffers(shape.normalBuffer, shape.indexBuffer);
+        ReleaseBuffers(shape.buffers);
     sphereShapes_.clear();
-    for (TStreamBuffer& stream : positionBuffers_) {
-        unsigned noIndexBuffer = 0;
-        ReleaseBuffers(stream.name, noIndexBuffer);
-    }
+    for (TBufferPair& stream : positionBuffers_)
+        ReleaseBuffers(stream);
     positionBuffers_.clear();
+    for (TBufferPair& spare : spareBuffers_)
+        ReleaseBuffers(spare);
+    spareBuffers_.clear();
     sphereMeshes_.clear();
     cylinderMeshes_.clear();
     if (quadObj_ != nullptr)
@@ -552,11 +562,9 @@ void TGLRenderer::ReserveSphereCopies(TSphereShape& shape, std::size_t copies) {
         for (std::uint32_t index : shape.triangles)
             triangles.push_back(base + index);
     }
-    ReleaseBuffers(shape.normalBuffer, shape.indexBuffer);
     shape.normals.clear();
     shape.copyTriangles.clear();
-    if (!buffersAvailable_ ||
-        !UploadArrays(normals, triangles, shape.normalBuffer, shape.indexBuffer)) {
+    if (!buffersAvailable_ || !UploadArrays(normals, triangles, shape.buffers)) {
         shape.normals = std::move(normals);
         shape.copyTriangles = std::move(triangles);
     }
@@ -606,32 +614,23 @@ void TGLRenderer::DrawSpheres() {
         }
         material_ = materials_[head.material];
         Apply();
-        const bool buffered = shape.normalBuffer != 0 && functions != nullptr;
+        const bool buffered = shape.buffers.vertexBuffer != 0 && functions != nullptr;
         if (buffered) {
             // Every draw of a frame has its own position buffer, which keeps its storage
             // from frame to frame and only grows: new storage for every draw would cost
             // the driver fresh memory each time, and one buffer rewritten for several
             // draws of one frame would have to wait for the earlier ones.
-            if (draw == positionBuffers_.size()) {
+            if (draw == positionBuffers_.size())
                 positionBuffers_.push_back({});
-                functions->glGenBuffers(1, &positionBuffers_.back().name);
-            }
-            TStreamBuffer& stream = positionBuffers_[draw];
-            functions->glBindBuffer(GL_ARRAY_BUFFER, stream.name);
-            const std::size_t bytes = spherePositions_.size() * sizeof(float);
-            if (bytes > stream.bytes) {
-                stream.bytes = bytes;
-                functions->glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(bytes),
-                                        spherePositions_.data(), GL_DYNAMIC_DRAW);
-            } else {
-                functions->glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(bytes),
-                                           spherePositions_.data());
-            }
+            TBufferPair& stream = positionBuffers_[draw];
+            FillBuffer(*functions, GL_ARRAY_BUFFER, stream.vertexBuffer, stream.vertexBytes,
+                       spherePositions_.data(), spherePositions_.size() * sizeof(float));
+            functions->glBindBuffer(GL_ARRAY_BUFFER, stream.vertexBuffer);
             glVertexPointer(3, GL_FLOAT, 0, nullptr);
-            functions->glBindBuffer(GL_ARRAY_BUFFER, shape.normalBuffer);
+            functions->glBindBuffer(GL_ARRAY_BUFFER, shape.buffers.vertexBuffer);
             glNormalPointer(GL_FLOAT, 0, nullptr);
             functions->glBindBuffer(GL_ARRAY_BUFFER, 0);
-            functions->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, shape.indexBuffer);
+            functions->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, shape.buffers.indexBuffer);
             glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count * shape.triangles.size()),
                            GL_UNSIGNED_INT, nullptr);
             functions->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
@@ -679,7 +678,10 @@ void TGLRenderer::FlushDeferred(const TLVScene& scene, TColor penColour) {
 }
 
 void TGLRenderer::BuildGeometry() {
-    ReleaseGeometry();
+    for (TGeometryChunk& chunk : chunks_)
+        if (chunk.buffers.vertexBuffer != 0)
+            spareBuffers_.push_back(chunk.buffers);
+    chunks_.clear();
     builtContent_ = frameContent_;
     builtMaterials_ = materials_;
     // A chunk holds one material and stays small enough to be uploaded in one piece.
@@ -718,6 +720,9 @@ void TGLRenderer::BuildGeometry() {
         place(item.material, CylinderMesh(item.slices), rotation, scale, frame.origin);
     }
     CloseChunk(chunk);
+    for (TBufferPair& spare : spareBuffers_)
+        ReleaseBuffers(spare);
+    spareBuffers_.clear();
     geometryValid_ = true;
     ++geometryBuilds_;
 }
@@ -728,11 +733,26 @@ void TGLRenderer::CloseChunk(TGeometryChunk& chunk) {
         return;
     }
     chunk.indexCount = chunk.triangles.size();
-    // Without buffer memory the chunk is drawn from client memory instead.
-    if (buffersAvailable_ &&
-        UploadArrays(chunk.vertices, chunk.triangles, chunk.vertexBuffer, chunk.indexBuffer)) {
-        chunk.vertices = {};
-        chunk.triangles = {};
+    // Without buffer memory the chunk is drawn from client memory instead. Uploaded, its
+    // arrays are emptied but keep their storage for the next chunk.
+    // The previous build's buffers are filled again before new ones are made.
+    if (buffersAvailable_) {
+        TBufferPair pair;
+        if (!spareBuffers_.empty()) {
+            pair = spareBuffers_.back();
+            spareBuffers_.pop_back();
+        }
+        if (UploadArrays(chunk.vertices, chunk.triangles, pair)) {
+            TGeometryChunk uploaded;
+            uploaded.material = chunk.material;
+            uploaded.buffers = pair;
+            uploaded.indexCount = chunk.indexCount;
+            chunks_.push_back(std::move(uploaded));
+            chunk.vertices.clear();
+            chunk.triangles.clear();
+            chunk.indexCount = 0;
+            return;
+        }
     }
     chunks_.push_back(std::move(chunk));
     chunk = TGeometryChunk{};
@@ -774,14 +794,14 @@ void TGLRenderer::DrawGeometry(const TLVScene& scene) {
         material_ = builtMaterials_[chunk.material];
         Apply();
         const auto count = static_cast<GLsizei>(chunk.indexCount);
-        if (chunk.vertexBuffer != 0 && functions != nullptr) {
-            functions->glBindBuffer(GL_ARRAY_BUFFER, chunk.vertexBuffer);
-            functions->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, chunk.indexBuffer);
+        if (chunk.buffers.vertexBuffer != 0 && functions != nullptr) {
+            functions->glBindBuffer(GL_ARRAY_BUFFER, chunk.buffers.vertexBuffer);
+            functions->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, chunk.buffers.indexBuffer);
             glVertexPointer(3, GL_FLOAT, 6 * sizeof(float), nullptr);
             glNormalPointer(GL_FLOAT, 6 * sizeof(float),
                             reinterpret_cast<const void*>(3 * sizeof(float)));
             glDrawElements(GL_TRIANGLES, count, GL_UNSIGNED_INT, nullptr);
-        } else if (chunk.vertexBuffer == 0) {
+        } else if (chunk.buffers.vertexBuffer == 0) {
             glVertexPointer(3, GL_FLOAT, 6 * sizeof(float), chunk.vertices.data());
             glNormalPointer(GL_FLOAT, 6 * sizeof(float), chunk.vertices.data() + 3);
             glDrawElements(GL_TRIANGLES, count, GL_UNSIGNED_INT, chunk.triangles.data());
@@ -800,7 +820,7 @@ void TGLRenderer::DrawGeometry(const TLVScene& scene) {
 
 void TGLRenderer::ReleaseGeometry() {
     for (TGeometryChunk& chunk : chunks_)
-        ReleaseBuffers(chunk.vertexBuffer, chunk.indexBuffer);
+        ReleaseBuffers(chunk.buffers);
     chunks_.clear();
     geometryValid_ = false;
 }

@@ -29,6 +29,12 @@ struct GLUquadric;
 
 namespace ormaline {
 
+// Two OpenGL buffer objects (0: none) with the bytes their storage holds.
+struct TBufferPair {
+    unsigned vertexBuffer = 0, indexBuffer = 0;
+    std::size_t vertexBytes = 0, indexBytes = 0;
+};
+
 enum class TTessellation {
     Cached,         // unit meshes per slice count, placed and drawn in batches
     GluEveryObject, // gluSphere / gluCylinder for every object of every frame
@@ -125,7 +131,7 @@ private:
         std::uint32_t material = 0;
         std::vector<float> vertices;
         std::vector<std::uint32_t> triangles;
-        unsigned vertexBuffer = 0, indexBuffer = 0;
+        TBufferPair buffers;
         std::size_t indexCount = 0;
     };
     void SetCurrentColour(TColor colour);
@@ -139,7 +145,7 @@ private:
         std::vector<float> unit; // x, y, z per distinct vertex (also its normal)
         std::vector<std::uint32_t> triangles;
         std::size_t copies = 0;
-        unsigned normalBuffer = 0, indexBuffer = 0; // 0: kept in the two vectors below
+        TBufferPair buffers; // normals and triangles; none: kept in the two vectors below
         std::vector<float> normals;
         std::vector<std::uint32_t> copyTriangles;
     };
@@ -194,12 +200,9 @@ private:
     std::map<int, TUnitMesh> sphereMeshes_;
     std::map<int, TUnitMesh> cylinderMeshes_;
     std::map<int, TSphereShape> sphereShapes_;
-    std::vector<float> spherePositions_; // one draw's placed sphere vertices
-    struct TStreamBuffer {
-        unsigned name = 0;
-        std::size_t bytes = 0;
-    };
-    std::vector<TStreamBuffer> positionBuffers_; // one per draw of a frame
+    std::vector<float> spherePositions_;       // one draw's placed sphere vertices
+    std::vector<TBufferPair> positionBuffers_; // one per draw of a frame (vertex half)
+    std::vector<TBufferPair> spareBuffers_;    // a rebuild's buffers to fill again
 
     // Per frame
     bool materialKnown_ = false; // applied_ holds what OpenGL has

@@ -301,13 +301,33 @@ TEST_F(RendererTest, TurningTheViewReplaysThePlacedGeometryAndAChangedSceneRebui
         EXPECT_GT(lit.r, lit.g + 60) << "atom " << number;
     }
     EXPECT_FALSE(Covered(turned, static_cast<int>(before[0]), static_cast<int>(before[1])));
-    // A changed bond colour changes the objects: the geometry is placed again.
+    // A changed bond colour changes the objects: the geometry is placed again, into the
+    // buffers of the first placing, and the bond shows its new colour.
     for (tTopAt* node = form->Scene().WPTAll; node != nullptr; node = node->li)
         for (tBoundAt* bond = node->p; bond != nullptr; bond = bond->li)
-            bond->lBColor = 0x0000FF;
+            bond->lBColor = 0xFF0000; // blue
     form->WLVO().ColBonds = false;
+    const QImage recoloured = Picture(*form);
+    EXPECT_EQ(form->Renderer().GeometryBuilds(), builds + 1);
+    const auto a = ScreenPixel(scene, *NodeOf(*form, 1));
+    const auto b = ScreenPixel(scene, *NodeOf(*form, 2));
+    const double bondRadius = scene.WLVO.dBond / scene.WLVO.PartRad * scene.CoeffDX;
+    const TRgb bond = PixelAt(recoloured, (a[0] + b[0]) / 2, (a[1] + b[1]) / 2 + 0.5 * bondRadius);
+    EXPECT_GT(bond.b, bond.r + 60);
     Picture(*form);
     EXPECT_EQ(form->Renderer().GeometryBuilds(), builds + 1);
+    // A bond three times as thick is placed into the same buffers again: it now covers
+    // what lay beside the thin one.
+    const TRgb besideBefore =
+        PixelAt(recoloured, (a[0] + b[0]) / 2, (a[1] + b[1]) / 2 + 2 * bondRadius);
+    EXPECT_LT(Distance(besideBefore, TRgb{255, 255, 255}), 8);
+    for (tTopAt* node = form->Scene().WPTAll; node != nullptr; node = node->li)
+        for (tBoundAt* bond = node->p; bond != nullptr; bond = bond->li)
+            bond->diam = 3 * scene.WLVO.dBond;
+    const QImage thick = Picture(*form);
+    EXPECT_EQ(form->Renderer().GeometryBuilds(), builds + 2);
+    const TRgb beside = PixelAt(thick, (a[0] + b[0]) / 2, (a[1] + b[1]) / 2 + 2 * bondRadius);
+    EXPECT_GT(beside.b, beside.r + 60);
 }
 
 } // namespace
