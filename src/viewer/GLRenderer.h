@@ -104,10 +104,11 @@ private:
         bool operator==(const TMaterial&) const = default;
         auto operator<=>(const TMaterial&) const = default;
     };
-    // With cached tessellations the spheres and cylinders of a frame are gathered in
-    // model space and drawn grouped by material: a material change costs the driver far
-    // more than the draw itself. Depth testing makes the picture independent of the
-    // order. A frame's objects are compared with those the placed geometry was built from.
+    // With cached tessellations the spheres (in eye space) and cylinders (in model space)
+    // of a frame are gathered and drawn grouped by material: a material change costs the
+    // driver far more than the draw itself. Depth testing makes the picture independent
+    // of the order. A frame's cylinders are compared with those the placed geometry was
+    // built from.
     struct TSphereItem {
         std::uint32_t material; // index in materials_
         std::int32_t segments;
@@ -119,7 +120,6 @@ private:
         std::int32_t slices;
         std::array<float, 3> from, to; // model units, before the view
         float radius;
-        bool operator==(const TCylinderItem&) const = default;
     };
     struct TLabelItem {
         double x, y, z;
