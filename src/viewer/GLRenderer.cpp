@@ -137,6 +137,12 @@ void ReleaseBuffers(TBufferPair& pair) {
     pair = {};
 }
 
+void ReleaseAll(std::vector<TBufferPair>& pairs) {
+    for (TBufferPair& pair : pairs)
+        ReleaseBuffers(pair);
+    pairs.clear();
+}
+
 // Copies vertex data and triangles into the pair's buffer objects of the current context,
 // made or grown as needed. False, with the buffers deleted, when that fails (no memory).
 bool UploadArrays(const std::vector<float>& vertices, const std::vector<std::uint32_t>& triangles,
@@ -175,12 +181,8 @@ void TGLRenderer::ReleaseGL() {
     for (auto& [segments, shape] : sphereShapes_)
         ReleaseBuffers(shape.buffers);
     sphereShapes_.clear();
-    for (TBufferPair& stream : positionBuffers_)
-        ReleaseBuffers(stream);
-    positionBuffers_.clear();
-    for (TBufferPair& spare : spareBuffers_)
-        ReleaseBuffers(spare);
-    spareBuffers_.clear();
+    ReleaseAll(positionBuffers_);
+    ReleaseAll(spareBuffers_);
     sphereMeshes_.clear();
     cylinderMeshes_.clear();
     if (quadObj_ != nullptr)
@@ -264,28 +266,37 @@ const TUnitMesh& TGLRenderer::CylinderMesh(int slices) {
 }
 
 void TGLRenderer::SetCurrentColour(TColor colour) {
-    currentColour_ = colour;
     const TColorFloats f = ColorToFloats(colour);
     glColor4f(f.r, f.g, f.b, f.a);
 }
 
-void TGLRenderer::drawSphere(TColor colour, double nSeg, double mas, double radius,
-                             const DVector& position) {
-    const TMaterial material{Floats(colour), kAtomAmbient, kWhite, material_.emission, kShininess};
-    const int segments = SphereSegments(nSeg);
-    const DVector at{position[0] / mas, position[1] / mas, position[2] / mas};
-    SetMaterial(material);
-    SetCurrentColour(colour);
-    DrawSphereNow(segments, at, radius / mas);
+// The current material with another emission.
+void TGLRenderer::SetEmission(const std::array<float, 4>& emission) {
+    SetMaterial(
+        {material_.diffuse, material_.ambient, material_.specular, emission, material_.shininess});
 }
 
-void TGLRenderer::DrawSphereNow(int segments, const DVector& at, double r) {
+// An atom's material: its colour, the atom ambient, white specular, the current emission.
+TGLRenderer::TMaterial TGLRenderer::SphereMaterial(TColor colour) const {
+    return {Floats(colour), kAtomAmbient, kWhite, material_.emission, kShininess};
+}
+
+void TGLRenderer::drawSphere(TColor colour, double nSeg, double mas, double radius,
+                             const DVector& position) {
+    SetMaterial(SphereMaterial(colour));
+    SetCurrentColour(colour);
     glPushMatrix();
-    glTranslated(at[0], at[1], at[2]);
+    glTranslated(position[0] / mas, position[1] / mas, position[2] / mas);
     SetNormalize(false);
     gluQuadricDrawStyle(quadObj_, GLU_FILL);
-    gluSphere(quadObj_, r, segments, segments);
+    const int segments = SphereSegments(nSeg);
+    gluSphere(quadObj_, radius / mas, segments, segments);
     glPopMatrix();
+}
+
+void TGLRenderer::GlVertex(const DVector& p, double mas) {
+    glVertex3f(static_cast<float>(p[0] / mas), static_cast<float>(p[1] / mas),
+               static_cast<float>(p[2] / mas));
 }
 
 void TGLRenderer::drawOneLine(double mas, const DVector& p, const DVector& q) {
@@ -293,16 +304,9 @@ void TGLRenderer::drawOneLine(double mas, const DVector& p, const DVector& q) {
     SetNormalize(false);
     glBegin(GL_LINES);
     glNormal3f(0.0f, 0.0f, 0.5f);
-    glVertex3f(static_cast<float>(p[0] / mas), static_cast<float>(p[1] / mas),
-               static_cast<float>(p[2] / mas));
-    glVertex3f(static_cast<float>(q[0] / mas), static_cast<float>(q[1] / mas),
-               static_cast<float>(q[2] / mas));
+    GlVertex(p, mas);
+    GlVertex(q, mas);
     glEnd();
-}
-
-void TGLRenderer::gluCylinderMy(const DVector& p, const DVector& q, double radius, double mas,
-                                int slices) {
-    DrawCylinderNow(p, q, radius, mas, slices);
 }
 
 namespace {
@@ -343,8 +347,8 @@ TCylinderFrame CylinderFrame(const DVector& p, const DVector& q, double mas) {
 
 } // namespace
 
-void TGLRenderer::DrawCylinderNow(const DVector& p, const DVector& q, double radius, double mas,
-                                  int slices) {
+void TGLRenderer::gluCylinderMy(const DVector& p, const DVector& q, double radius, double mas,
+                                int slices) {
     const TCylinderFrame frame = CylinderFrame(p, q, mas);
     glPushMatrix();
     glTranslated(frame.origin[0], frame.origin[1], frame.origin[2]);
@@ -577,7 +581,8 @@ void TGLRenderer::ReserveSphereCopies(TSphereShape& shape, std::size_t copies) {
 void TGLRenderer::DrawSpheres() {
     if (spheres_.empty())
         return;
-    std::vector<std::uint32_t> order(spheres_.size());
+    std::vector<std::uint32_t>& order = sphereOrder_;
+    order.resize(spheres_.size());
     std::iota(order.begin(), order.end(), 0u);
     std::sort(order.begin(), order.end(), [&](std::uint32_t x, std::uint32_t y) {
         const TSphereItem &a = spheres_[x], &b = spheres_[y];
@@ -672,8 +677,7 @@ void TGLRenderer::FlushDeferred(const TLVScene& scene, TColor penColour) {
         SetColFont(penColour);
         for (const TLabelItem& label : labels_)
             TextOut3D(label.x, label.y, label.z, label.text);
-        SetMaterial({material_.diffuse, material_.ambient, material_.specular, kBlack,
-                     material_.shininess});
+        SetEmission(kBlack);
     }
 }
 
@@ -720,9 +724,7 @@ void TGLRenderer::BuildGeometry() {
         place(item.material, CylinderMesh(item.slices), rotation, scale, frame.origin);
     }
     CloseChunk(chunk);
-    for (TBufferPair& spare : spareBuffers_)
-        ReleaseBuffers(spare);
-    spareBuffers_.clear();
+    ReleaseAll(spareBuffers_);
     geometryValid_ = true;
     ++geometryBuilds_;
 }
@@ -916,8 +918,7 @@ void TGLRenderer::PaintNode(TLVScene& scene, tTopAt& a, const TViewColours& colo
                 SetColFont(colours.PenColor);
                 TextOut3D(mid[0] / mas, mid[1] / mas, mid[2] / mas + 2.0 * o.dBond / partRad / mas,
                           label);
-                SetMaterial({material_.diffuse, material_.ambient, material_.specular, kBlack,
-                             material_.shininess});
+                SetEmission(kBlack);
             }
         }
     }
@@ -937,8 +938,7 @@ void TGLRenderer::PaintNode(TLVScene& scene, tTopAt& a, const TViewColours& colo
                 SetNormalize(false);
                 glBegin(GL_POINTS);
                 glNormal3f(0.0f, 0.0f, 0.5f);
-                glVertex3f(static_cast<float>(pa[0] / mas), static_cast<float>(pa[1] / mas),
-                           static_cast<float>(pa[2] / mas));
+                GlVertex(pa, mas);
                 glEnd();
             }
         } else {
@@ -949,20 +949,17 @@ void TGLRenderer::PaintNode(TLVScene& scene, tTopAt& a, const TViewColours& colo
                 const TFloat4 c = Floats(colourA);
                 emission = {(0.3f + c[0]) / 3.0f, (0.3f + c[1]) / 3.0f, (0.3f + c[2]) / 3.0f, 1.0f};
             }
-            SetMaterial({material_.diffuse, material_.ambient, material_.specular, emission,
-                         material_.shininess});
+            SetEmission(emission);
             const double nSeg = static_cast<double>(RoundHalfEven(a.rk * scene.CoeffDX));
             if (deferring_) {
-                SetMaterial(
-                    {Floats(colourA), kAtomAmbient, kWhite, material_.emission, kShininess});
+                SetMaterial(SphereMaterial(colourA));
                 AddSphereItem({pa[0] / mas, pa[1] / mas, pa[2] / mas}, SphereSegments(nSeg),
                               drawnRadius / mas);
             } else {
                 drawSphere(colourA, nSeg, mas, drawnRadius, pa);
             }
             if (a.PIAt != nullptr)
-                SetMaterial({material_.diffuse, material_.ambient, material_.specular, kBlack,
-                             material_.shininess});
+                SetEmission(kBlack);
         }
     }
     if (a.LabelExist) {
@@ -974,8 +971,7 @@ void TGLRenderer::PaintNode(TLVScene& scene, tTopAt& a, const TViewColours& colo
             const double z = (pa[2] + 1.5 * drawnRadius + 0.03) / mas + 0.001;
             SetColFont(colours.PenColor);
             TextOut3D(x, y, z, text);
-            SetMaterial({material_.diffuse, material_.ambient, material_.specular, kBlack,
-                         material_.shininess});
+            SetEmission(kBlack);
         }
     }
 }

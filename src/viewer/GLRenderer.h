@@ -135,8 +135,10 @@ private:
         std::size_t indexCount = 0;
     };
     void SetCurrentColour(TColor colour);
-    void DrawSphereNow(int segments, const DVector& position, double radius);
-    void DrawCylinderNow(const DVector& p, const DVector& q, double radius, double mas, int slices);
+    void SetEmission(const std::array<float, 4>& emission);
+    TMaterial SphereMaterial(TColor colour) const;
+    // A vertex of a point or line, in GL units.
+    static void GlVertex(const DVector& p, double mas);
     std::uint32_t MaterialIndex(const TMaterial& material);
     void AddSphereItem(const DVector& glPosition, int segments, double glRadius);
     // The unit sphere of a slice count with its distinct vertices, and normals and
@@ -161,7 +163,6 @@ private:
     bool deferring_ = false;
     // The frame walks the nodes in list order rather than depth order.
     bool stableWalk_ = false;
-    TColor currentColour_ = 0;
     std::vector<TMaterial> materials_;
     std::vector<std::uint64_t> materialHashes_;
     std::uint32_t lastMaterial_ = 0;
@@ -200,6 +201,7 @@ private:
     std::map<int, TUnitMesh> sphereMeshes_;
     std::map<int, TUnitMesh> cylinderMeshes_;
     std::map<int, TSphereShape> sphereShapes_;
+    std::vector<std::uint32_t> sphereOrder_;   // a frame's spheres by material and size
     std::vector<float> spherePositions_;       // one draw's placed sphere vertices
     std::vector<TBufferPair> positionBuffers_; // one per draw of a frame (vertex half)
     std::vector<TBufferPair> spareBuffers_;    // a rebuild's buffers to fill again

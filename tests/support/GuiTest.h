@@ -28,6 +28,14 @@ std::vector<std::string> ListTexts(const class ::QComboBox& combo);
 // demo data, independent of the window.
 std::vector<std::string> QueryColumn(const std::string& statement, const std::string& column);
 
+// Fresh scripted dialogs for every test; every answer a test scripts must be asked for.
+class ScriptedDialogsTest : public ::testing::Test {
+protected:
+    void SetUp() override { dialogs = &FreshDialogs(); }
+    void TearDown() override { EXPECT_EQ(dialogs->unanswered, 0); }
+    ScriptedUserDialogs* dialogs = nullptr;
+};
+
 // A shown main window over the demo database, with fresh scripted dialogs.
 class MainWindowTest : public ::testing::Test {
 protected:

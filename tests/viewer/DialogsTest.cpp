@@ -25,12 +25,7 @@ using namespace ormaline::testing;
 
 namespace {
 
-class ViewerDialogsTest : public ::testing::Test {
-protected:
-    void SetUp() override { dialogs = &FreshDialogs(); }
-    void TearDown() override { EXPECT_EQ(dialogs->unanswered, 0); }
-    ScriptedUserDialogs* dialogs = nullptr;
-};
+class ViewerDialogsTest : public ScriptedDialogsTest {};
 
 void Leave(QLineEdit* edit, const QString& text) {
     edit->setText(text);

@@ -312,8 +312,9 @@ TEST_F(RendererTest, TurningTheViewReplaysThePlacedGeometryAndAChangedSceneRebui
     const auto a = ScreenPixel(scene, *NodeOf(*form, 1));
     const auto b = ScreenPixel(scene, *NodeOf(*form, 2));
     const double bondRadius = scene.WLVO.dBond / scene.WLVO.PartRad * scene.CoeffDX;
-    const TRgb bond = PixelAt(recoloured, (a[0] + b[0]) / 2, (a[1] + b[1]) / 2 + 0.5 * bondRadius);
-    EXPECT_GT(bond.b, bond.r + 60);
+    const TRgb bondPixel =
+        PixelAt(recoloured, (a[0] + b[0]) / 2, (a[1] + b[1]) / 2 + 0.5 * bondRadius);
+    EXPECT_GT(bondPixel.b, bondPixel.r + 60);
     Picture(*form);
     EXPECT_EQ(form->Renderer().GeometryBuilds(), builds + 1);
     // A bond three times as thick is placed into the same buffers again: it now covers

@@ -21,12 +21,7 @@ using namespace ormaline::testing;
 
 namespace {
 
-class ViewCommandsTest : public ::testing::Test {
-protected:
-    void SetUp() override { dialogs = &FreshDialogs(); }
-    void TearDown() override { EXPECT_EQ(dialogs->unanswered, 0); }
-    ScriptedUserDialogs* dialogs = nullptr;
-};
+class ViewCommandsTest : public ScriptedDialogsTest {};
 
 const std::vector<TTestAtom> kWater = {
     {8, 0.5, 0.5, 0.5, "2 3"}, {1, 0.58, 0.56, 0.5, "1"}, {1, 0.42, 0.56, 0.5, "1"}};
