@@ -10,7 +10,7 @@ packages=(
     postgresql-15 postgresql-client-15
     libgtest-dev libgmock-dev libbenchmark-dev
     clang-14 libclang-rt-14-dev
-    python3
+    python3 python3-gemmi
     xvfb xauth imagemagick fonts-dejavu-core
 )
 

@@ -9,8 +9,10 @@
 namespace ormaline {
 
 // The bond search through a spatial grid (cell list). It adds the bonds in exactly the
-// order of the straightforward loops below, so every node's bond list is the same.
-// Returns false when cancelled.
+// order of the straightforward loops below, so every node's bond list is the same. The
+// bonds across the faces are looked for only among the nodes near a face (within the
+// bond reach of it), so that step costs in proportion to them. Returns false when
+// cancelled.
 bool DetAdjMatrix(TLVScene& scene, const TSceneBuildMonitor& monitor);
 
 // The straightforward version: every pair of nodes, and in the unwrapping step every node

@@ -45,6 +45,16 @@ TNodeIndex::TNodeIndex(const TLVScene& scene) {
     }
 }
 
+TNodeIndex::TNodeIndex(const TLVScene& scene, const std::vector<tTopAt*>& atomNodes,
+                       const std::vector<std::int32_t>& chosen) {
+    std::int64_t position = 0;
+    for (tTopAt* node = scene.WPTAll; node != nullptr && node != scene.WPTAtEnd;
+         node = node->li, ++position)
+        Add(node, position);
+    for (std::int32_t index : chosen)
+        Add(atomNodes[static_cast<std::size_t>(index)], kAtomSection + position + index);
+}
+
 void TNodeIndex::Add(tTopAt* node, std::int64_t order) {
     if (node->pSAt == nullptr || !Finite(node->k))
         return;

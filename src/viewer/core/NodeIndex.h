@@ -18,6 +18,10 @@ public:
 
     // Indexes every node of the scene at its current position.
     explicit TNodeIndex(const TLVScene& scene);
+    // Indexes the auxiliary section and the chosen nodes of the atom section: `atomNodes`
+    // is that section in list order, `chosen` ascending positions in it.
+    TNodeIndex(const TLVScene& scene, const std::vector<tTopAt*>& atomNodes,
+               const std::vector<std::int32_t>& chosen);
 
     // A node just put at the head of its section (auxiliary or atom section).
     void AddAtFront(tTopAt* node);

@@ -18,9 +18,11 @@ struct TRandomCase {
     int atoms;
     float edge;
     bool triclinic;
-    double onFace;   // share of atoms put on a face through the origin
-    float tolerance; // AdjTol
-    bool zeroRadii;  // radii 0 and a tiny tolerance: a very fine grid
+    double onFace;        // share of atoms put on a face through the origin
+    float tolerance;      // AdjTol
+    bool zeroRadii;       // radii 0 and a tiny tolerance: a very fine grid
+    double outside = 0.0; // share of atoms moved up to 0.3 beyond a face of the cell
+    float skew = 20.0f;   // triclinic angles within 90 +- skew degrees
 };
 
 std::vector<test::TTestAtom> RandomAtoms(const TRandomCase& c, std::mt19937& random) {
@@ -35,6 +37,9 @@ std::vector<test::TTestAtom> RandomAtoms(const TRandomCase& c, std::mt19937& ran
             k[static_cast<std::size_t>(axis(random))] = 0.0;
         if (unit(random) < c.onFace / 3)
             k = {0.0, 0.0, k[2]};
+        if (unit(random) < c.outside)
+            k[static_cast<std::size_t>(axis(random))] +=
+                unit(random) < 0.5 ? -0.3 * unit(random) : 1.0 + 0.3 * unit(random);
         atoms.push_back({elements[element(random)], k});
     }
     return atoms;
@@ -43,7 +48,7 @@ std::vector<test::TTestAtom> RandomAtoms(const TRandomCase& c, std::mt19937& ran
 // A scene with nodes but no bonds (the bond step switched off).
 void BuildWithoutBonds(TLVScene& scene, const TRandomCase& c) {
     std::mt19937 random(c.seed);
-    std::uniform_real_distribution<float> angle(70.0f, 110.0f);
+    std::uniform_real_distribution<float> angle(90.0f - c.skew, 90.0f + c.skew);
     const SVector angles = c.triclinic ? SVector{angle(random), angle(random), angle(random)}
                                        : SVector{90.0f, 90.0f, 90.0f};
     const SVector edges{c.edge, c.edge * 0.8f, c.edge * 1.1f};
@@ -87,14 +92,20 @@ TEST_P(GridAgainstAllPairs, SameBondListsInTheSameOrder) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(RandomStructures, GridAgainstAllPairs,
-                         ::testing::Values(TRandomCase{1, 60, 8.0f, false, 0.2, 0.3f, false},
-                                           TRandomCase{2, 200, 12.0f, false, 0.1, 0.3f, false},
-                                           TRandomCase{3, 200, 12.0f, true, 0.1, 0.3f, false},
-                                           TRandomCase{4, 400, 16.0f, true, 0.05, 0.5f, false},
-                                           TRandomCase{5, 150, 6.0f, true, 0.3, 0.0f, false},
-                                           TRandomCase{6, 300, 20.0f, false, 0.1, 1.5f, false},
-                                           TRandomCase{7, 120, 30.0f, true, 0.5, 0.001f, true}));
+INSTANTIATE_TEST_SUITE_P(
+    RandomStructures, GridAgainstAllPairs,
+    ::testing::Values(TRandomCase{1, 60, 8.0f, false, 0.2, 0.3f, false},
+                      TRandomCase{2, 200, 12.0f, false, 0.1, 0.3f, false},
+                      TRandomCase{3, 200, 12.0f, true, 0.1, 0.3f, false},
+                      TRandomCase{4, 400, 16.0f, true, 0.05, 0.5f, false},
+                      TRandomCase{5, 150, 6.0f, true, 0.3, 0.0f, false},
+                      TRandomCase{6, 300, 20.0f, false, 0.1, 1.5f, false},
+                      TRandomCase{7, 120, 30.0f, true, 0.5, 0.001f, true},
+                      // Cells wide against the bond reach, so that
+                      // most atoms are far from every face.
+                      TRandomCase{8, 1500, 26.0f, false, 0.02, 0.3f, false},
+                      TRandomCase{9, 1500, 26.0f, true, 0.02, 0.3f, false, 0.0, 35.0f},
+                      TRandomCase{10, 1200, 24.0f, true, 0.05, 0.4f, false, 0.05}));
 
 TEST(GridBondSearch, TMaxNotZeroSkipsTheUnwrapping) {
     const TRandomCase c{11, 100, 8.0f, false, 0.2, 0.3f, false};
