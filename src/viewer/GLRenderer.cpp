@@ -177,6 +177,7 @@ bool TGLRenderer::InitGL() {
 }
 
 void TGLRenderer::ReleaseGL() {
+    impostors_.ReleaseGL();
     ReleaseGeometry();
     for (auto& [segments, shape] : sphereShapes_)
         ReleaseBuffers(shape.buffers);
@@ -446,10 +447,11 @@ void TGLRenderer::LatvistaFull(TLVScene& scene, const TViewColours& colours,
 
     // Visibility pass.
     std::bitset<128> legendSet;
-    std::size_t nodeCount = 0;
+    std::size_t nodeCount = 0, visibleAtoms = 0;
     for (tTopAt* node = scene.WPTAll; node != nullptr; node = node->li) {
         ++nodeCount;
         if ((node->c & kNodeVisible) != 0) {
+            visibleAtoms += node->PolyVert ? 0 : 1;
             node->c &= static_cast<std::uint8_t>(~kNodePainted);
             if (!(node->PolyVert && !o.ShowVertex) && node->LegInd >= 0 && node->LegInd <= 127)
                 legendSet.set(static_cast<std::size_t>(node->LegInd));
@@ -462,6 +464,23 @@ void TGLRenderer::LatvistaFull(TLVScene& scene, const TViewColours& colours,
 
     glEnable(GL_CULL_FACE);
     glEnable(GL_LINE_SMOOTH);
+    // Large scenes: impostors instead of meshes (the walk there is always in list order).
+    lastFrameFast_ = nodeCount == scene.ArrAt.size() &&
+                     TImpostorRenderer::Wanted(o, visibleAtoms) &&
+                     impostors_.DrawFrame(*this, scene, colours, projection, width, height);
+    if (!lastFrameFast_)
+        DrawMeshes(scene, colours, nodeCount);
+    if (o.ABC_Cell)
+        SeeABCCell(scene);
+    if (o.Legend)
+        SeeLegend(scene);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_LINE_SMOOTH);
+    SetNormalize(false);
+    glFlush();
+}
+
+void TGLRenderer::DrawMeshes(TLVScene& scene, const TViewColours& colours, std::size_t nodeCount) {
     std::sort(scene.ArrAt.begin(), scene.ArrAt.end(),
               [](const tTopAt* a, const tTopAt* b) { return DepthBefore(*a, *b); });
     deferring_ = Tessellation == TTessellation::Cached;
@@ -490,14 +509,6 @@ void TGLRenderer::LatvistaFull(TLVScene& scene, const TViewColours& colours,
     deferring_ = false;
     if (gathered)
         FlushDeferred(scene, colours.PenColor);
-    if (o.ABC_Cell)
-        SeeABCCell(scene);
-    if (o.Legend)
-        SeeLegend(scene);
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_LINE_SMOOTH);
-    SetNormalize(false);
-    glFlush();
 }
 
 std::uint32_t TGLRenderer::MaterialIndex(const TMaterial& material) {

@@ -15,6 +15,7 @@
 // OpenGL context is needed for every call.
 #pragma once
 
+#include "viewer/ImpostorRenderer.h"
 #include "viewer/RenderRules.h"
 #include "viewer/UnitMeshes.h"
 #include "viewer/core/ViewTransforms.h"
@@ -68,6 +69,19 @@ public:
                       int width, int height);
 
     TTessellation Tessellation = TTessellation::Cached;
+
+    // Large scenes are drawn by the impostor renderer (option FastDrawAtoms); its status
+    // text, said once when it cannot be used, and its state for tests and the benchmark.
+    std::optional<std::string> TakeNotice() { return impostors_.TakeNotice(); }
+    const TImpostorRenderer& Impostors() const { return impostors_; }
+    // Whether the last frame was drawn by the impostor renderer.
+    bool LastFrameFast() const { return lastFrameFast_; }
+    // After drawing that set OpenGL's material and normalisation behind the renderer's
+    // back: the next material is sent again.
+    void ForgetGLState() {
+        materialKnown_ = false;
+        normalizeState_ = -1;
+    }
 
     // With the context current: drops the placed geometry, so that the next frame places
     // every object again.
@@ -193,9 +207,13 @@ private:
     // Whether the bond from a to b was drawn from b's side: b comes before a in the
     // frame's depth order or is not drawn at all.
     bool PartnerPaintedFirst(const tTopAt& a, const tTopAt& b) const;
+    // The frame's nodes as meshes, in depth order.
+    void DrawMeshes(TLVScene& scene, const TViewColours& colours, std::size_t nodeCount);
     void PaintNode(TLVScene& scene, tTopAt& node, const TViewColours& colours);
     DVector ScreenPosition(const TLVScene& scene, const tTopAt& node) const;
 
+    TImpostorRenderer impostors_;
+    bool lastFrameFast_ = false;
     GLUquadric* quadObj_ = nullptr;
     unsigned fontListBase_ = 0;
     std::map<int, TUnitMesh> sphereMeshes_;

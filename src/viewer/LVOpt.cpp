@@ -76,9 +76,31 @@ TLatvistaOptForm::TLatvistaOptForm(QWidget* parent) : QDialog(parent) {
 QLineEdit* TLatvistaOptForm::NumericEdit(const char* objectName, std::string name, double minimum,
                                          double maximum, int decimals,
                                          std::function<float&(TLatvistaOptForm&)> field) {
+    return AddEdit(objectName, {nullptr, std::move(name), minimum, maximum, decimals,
+                                [field](const TLatvistaOptForm& f) {
+                                    return field(const_cast<TLatvistaOptForm&>(f));
+                                },
+                                [field](TLatvistaOptForm& f, float value) { field(f) = value; }});
+}
+
+QLineEdit* TLatvistaOptForm::IntegerEdit(const char* objectName, std::string name, double minimum,
+                                         double maximum,
+                                         std::function<std::int32_t&(TLatvistaOptForm&)> field) {
+    return AddEdit(
+        objectName,
+        {nullptr, std::move(name), minimum, maximum, 0,
+         [field](const TLatvistaOptForm& f) {
+             return static_cast<float>(field(const_cast<TLatvistaOptForm&>(f)));
+         },
+         [field](TLatvistaOptForm& f, float value) { field(f) = static_cast<std::int32_t>(value); },
+         true});
+}
+
+QLineEdit* TLatvistaOptForm::AddEdit(const char* objectName, TNumericEdit numeric) {
     auto* edit = new QLineEdit(this);
     edit->setObjectName(objectName);
-    edits_.push_back({edit, std::move(name), minimum, maximum, decimals, std::move(field)});
+    numeric.edit = edit;
+    edits_.push_back(std::move(numeric));
     const std::size_t index = edits_.size() - 1;
     connect(edit, &QLineEdit::editingFinished, this, [this, index] {
         if (!loading_)
@@ -89,14 +111,14 @@ QLineEdit* TLatvistaOptForm::NumericEdit(const char* objectName, std::string nam
 }
 
 void TLatvistaOptForm::ShowEdit(const TNumericEdit& edit) {
-    const float value = edit.field(*this);
+    const float value = edit.get(*this);
     edit.edit->setText(QString::fromStdString(edit.decimals >= 0 ? FormatFixed(value, edit.decimals)
                                                                  : FormatGeneral(value, 6)));
 }
 
 bool TLatvistaOptForm::CheckEdit(TNumericEdit& edit) {
-    const TNumericEditCheck check =
-        CheckNumericEdit(edit.name, edit.edit->text().toStdString(), edit.minimum, edit.maximum);
+    const TNumericEditCheck check = CheckNumericEdit(edit.name, edit.edit->text().toStdString(),
+                                                     edit.minimum, edit.maximum, edit.integer);
     if (!check.ok) {
         err = true;
         Dialogs().Error(check.message);
@@ -104,7 +126,7 @@ bool TLatvistaOptForm::CheckEdit(TNumericEdit& edit) {
         edit.edit->setFocus();
         return false;
     }
-    edit.field(*this) = check.value;
+    edit.set(*this, check.value);
     return true;
 }
 
@@ -444,6 +466,11 @@ QWidget* TLatvistaOptForm::BuildCommonPage() {
     edShiftStep = NumericEdit("edShiftStep", "shift step", 0, MaxSingle, -1,
                               [](auto& f) -> float& { return f.lLVO.ShiftStep; });
     form->addRow("Shift Step:", edShiftStep);
+    edFastDrawAtoms = IntegerEdit("edFastDrawAtoms", "fast drawing atoms", 0, MaxFastDrawAtoms,
+                                  [](auto& f) -> std::int32_t& { return f.lLVO.FastDrawAtoms; });
+    edFastDrawAtoms->setToolTip("Large structures from this number of visible atoms are drawn "
+                                "the fast way (0: never)");
+    form->addRow("Fast Drawing From:", edFastDrawAtoms);
     return page;
 }
 

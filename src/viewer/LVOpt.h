@@ -53,6 +53,7 @@ public:
     QLineEdit* edLightY = nullptr;
     QLineEdit* edLightZ = nullptr;
     QLineEdit* edShiftStep = nullptr;
+    QLineEdit* edFastDrawAtoms = nullptr;
     QLineEdit* edRotationStep = nullptr;
     QLineEdit* edSigma = nullptr;
     QLineEdit* edInPlane = nullptr;
@@ -76,7 +77,9 @@ private:
         std::string name;
         double minimum, maximum;
         int decimals; // -1: general format
-        std::function<float&(TLatvistaOptForm&)> field;
+        std::function<float(const TLatvistaOptForm&)> get;
+        std::function<void(TLatvistaOptForm&, float)> set;
+        bool integer = false; // a whole number, stored in an integer field
     };
     bool CheckEdit(TNumericEdit& edit);
     void ShowEdit(const TNumericEdit& edit);
@@ -90,6 +93,9 @@ private:
     QWidget* BuildTopologyPage();
     QLineEdit* NumericEdit(const char* objectName, std::string name, double minimum, double maximum,
                            int decimals, std::function<float&(TLatvistaOptForm&)> field);
+    QLineEdit* IntegerEdit(const char* objectName, std::string name, double minimum, double maximum,
+                           std::function<std::int32_t&(TLatvistaOptForm&)> field);
+    QLineEdit* AddEdit(const char* objectName, TNumericEdit edit);
     QCheckBox* Check(const QString& caption, std::function<bool&(TLatvistaOptForm&)> field);
     QWidget* Radio(const QString& title, const QStringList& items,
                    std::function<int(const TLatvistaOptForm&)> get,

@@ -451,6 +451,8 @@ void TLVForm::FormPaint() {
     renderer_->LatvistaFull(*scene_, colours_, projection_, surface_->PixelWidth(),
                             surface_->PixelHeight());
     EndPaint(*scene_);
+    if (const std::optional<std::string> notice = renderer_->TakeNotice())
+        OutPutToStatusBar1(*notice);
 }
 
 void TLVForm::EnableMainMenu(bool enabled) {

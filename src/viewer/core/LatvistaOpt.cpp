@@ -73,6 +73,7 @@ void DefaultLatvistaOpt(TLatvistaOpt& o) {
     o.NAtoms = 128;
     o.AtomRadii = false;
     o.MolGraphOpt = 8;
+    o.FastDrawAtoms = 20000;
 }
 
 TLatvistaOpt DefaultLatvistaOptions() {
@@ -160,13 +161,15 @@ std::string FormatGeneral(double value, int digits) {
 }
 
 TNumericEditCheck CheckNumericEdit(std::string_view name, std::string_view text, double minimum,
-                                   double maximum) {
+                                   double maximum, bool integer) {
     TNumericEditCheck check;
     const std::optional<double> number = ParseNumber(text);
     const bool ranged = std::fabs(maximum - minimum) > 1e-6;
     // A number too large for single precision cannot be stored.
     bool valid = number.has_value() && std::fabs(*number) <= MaxSingle;
     if (valid && ranged && (*number < minimum || *number > maximum))
+        valid = false;
+    if (valid && integer && std::nearbyint(*number) != *number)
         valid = false;
     if (valid) {
         check.ok = true;

@@ -73,6 +73,9 @@ struct TLatvistaOpt {
     std::int32_t NAtoms;      // stored only
     bool AtomRadii;           // stored only
     std::int32_t MolGraphOpt; // stored only
+    // Visible atoms from which a scene is drawn by the fast drawing for large scenes
+    // (ray-cast impostors, points under two pixels); 0 never. "Fast Drawing From:".
+    std::int32_t FastDrawAtoms;
 };
 
 // Sets every field to its built-in default; RadAt becomes the radius table of system 0.
@@ -95,8 +98,12 @@ struct TNumericEditCheck {
 // "Error in " + name + ": " + text [+ " (range=" + min + "-" + max + ")"] + "." with the
 // bounds written with 6 significant digits. On failure the dialog rewrites the edit with
 // its old value and focuses it.
+// With `integer` set, a number with a fraction is rejected the same way.
 TNumericEditCheck CheckNumericEdit(std::string_view name, std::string_view text, double minimum,
-                                   double maximum);
+                                   double maximum, bool integer = false);
+
+// Bounds of the "Fast Drawing From:" edit (atoms): counts a single-precision value holds.
+inline constexpr double MaxFastDrawAtoms = 10000000.0;
 
 // What an applied options dialog changed, and so what the window must redo.
 struct TOptionChanges {

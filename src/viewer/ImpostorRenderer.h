@@ -1,0 +1,85 @@
+// The fast drawing of large scenes: every sphere and every cylinder half of a bond is one
+// screen-aligned quad whose fragments cast a ray against the exact surface, write its
+// depth and light it with the fixed-function light, materials and fog of the mesh
+// drawing. In an orthographic view a sphere under two pixels across is a point of its
+// colour (lit as the centre of the sphere facing the viewer) and a cylinder under one
+// pixel across a line (lit as its side facing the viewer); both cost the software
+// rasteriser far less than a ray per pixel of their quads. The quads are instanced from buffers in
+// model space, so a frame whose spheres and cylinders are unchanged (a rotation, a shift, a resize)
+// uploads nothing. Bond halves drawn as lines, wire-model points and labels are drawn as
+// the mesh drawing draws them.
+//
+// Used when the visible atoms reach the option FastDrawAtoms (0: never) and the OpenGL
+// implementation has shader programs and instanced arrays; otherwise the caller draws
+// meshes, and a one-time notice says why when the shaders are missing.
+#pragma once
+
+#include "viewer/LargeSceneFrame.h"
+#include "viewer/core/ViewTransforms.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+class QOpenGLShaderProgram;
+
+namespace ormaline {
+
+class TGLRenderer;
+
+class TImpostorRenderer {
+public:
+    TImpostorRenderer();
+    ~TImpostorRenderer();
+    TImpostorRenderer(const TImpostorRenderer&) = delete;
+    TImpostorRenderer& operator=(const TImpostorRenderer&) = delete;
+
+    // Whether a frame of `visibleAtoms` atoms is drawn here under the options.
+    static bool Wanted(const TLatvistaOpt& options, std::size_t visibleAtoms);
+
+    // Draws the scene's nodes (visibility pass done, projected positions fresh), with the
+    // renderer's text output for labels. The depth test orders the pixels, so ArrAt, which
+    // only orders the mesh drawing's painting, is left as it is. False, with nothing
+    // drawn, when the context lacks what the fast drawing needs. A current context is
+    // needed.
+    bool DrawFrame(TGLRenderer& renderer, TLVScene& scene, const TViewColours& colours,
+                   const TProjection& projection, int width, int height);
+
+    // With the context current: frees the programs and buffers.
+    void ReleaseGL();
+
+    // The status text said once when the fast drawing is wanted but cannot be used.
+    std::optional<std::string> TakeNotice();
+
+    // The text of that notice.
+    static const char* const kNoShadersNotice;
+
+    // How often the instance buffers were filled (for tests and the benchmark).
+    std::size_t Uploads() const { return uploads_; }
+
+private:
+    bool Prepare();
+    void Upload();
+    void DrawImpostors(const TLVScene& scene, const TProjection& projection, int width, int height);
+    void DrawLinesAndPoints();
+
+    enum class TState { Untried, Ready, Missing };
+    TState state_ = TState::Untried;
+    bool noticePending_ = false;
+    std::unique_ptr<QOpenGLShaderProgram> spheres_, cylinders_, points_, lines_;
+    unsigned cornerBuffer_ = 0;
+    // Instances of the four programs: spheres, points, cylinders, thin cylinders.
+    struct TBuffer {
+        unsigned name = 0;
+        std::size_t capacity = 0;
+    };
+    TBuffer buffers_[4];
+    void (*vertexAttribDivisor_)(unsigned, unsigned) = nullptr;
+    void (*drawArraysInstanced_)(unsigned, int, int, int) = nullptr;
+    TLargeSceneFrame frame_;
+    // The instance buffers hold the frame's items.
+    bool uploadedValid_ = false;
+    std::size_t uploads_ = 0;
+};
+
+} // namespace ormaline

@@ -1,0 +1,213 @@
+#include "viewer/LargeSceneFrame.h"
+
+#include "viewer/core/SceneActions.h"
+#include "viewer/core/ViewTransforms.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <functional>
+
+namespace ormaline {
+namespace {
+
+std::uint8_t Byte(std::uint32_t colour, int shift) {
+    return static_cast<std::uint8_t>((colour >> shift) & 0xFF);
+}
+
+// A colour 0x00BBGGRR as red, green, blue bytes with alpha 255.
+std::array<std::uint8_t, 4> Bytes(TColor colour) {
+    const auto c = static_cast<std::uint32_t>(colour);
+    return {Byte(c, 0), Byte(c, 8), Byte(c, 16), 255};
+}
+
+std::array<std::uint8_t, 4> Bytes(float r, float g, float b) {
+    const auto byte = [](float v) {
+        return static_cast<std::uint8_t>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f));
+    };
+    return {byte(r), byte(g), byte(b), 255};
+}
+
+std::array<float, 4> Floats(TColor colour) {
+    const TColorFloats f = ColorToFloats(colour);
+    return {f.r, f.g, f.b, f.a};
+}
+
+constexpr std::array<std::uint8_t, 4> kAmbientBytes{77, 77, 77, 255}; // 0.3
+constexpr std::array<std::uint8_t, 4> kWhiteBytes{255, 255, 255, 255};
+constexpr std::array<std::uint8_t, 4> kNoEmission{0, 0, 0, 0};
+
+double PartRadOf(const TLatvistaOpt& options) {
+    return options.PartRad == 0 ? 1.0 : static_cast<double>(options.PartRad);
+}
+
+bool DepthBefore(const tTopAt& x, const tTopAt& y) {
+    if (x.hk != y.hk)
+        return x.hk < y.hk;
+    return std::less<const tTopAt*>()(&x, &y);
+}
+
+// Position in GL units, screen axis order.
+std::array<float, 3> GlPosition(const TLVScene& scene, const SVector& k) {
+    const DVector v = RotorCoordAt(scene, k);
+    const TLatvistaOpt& o = scene.WLVO;
+    const int order[3] = {o.L1, o.L2, o.L3};
+    std::array<float, 3> p{};
+    for (std::size_t axis = 0; axis < 3; ++axis) {
+        const auto from = static_cast<std::size_t>(std::clamp(order[axis], 1, 3) - 1);
+        p[axis] = static_cast<float>((scene.gl_[from] + v[from]) / scene.mas);
+    }
+    return p;
+}
+
+class TGatherer {
+public:
+    TGatherer(TLVScene& scene, const TViewColours& colours, int width, int height,
+              double pixelsPerAngstrom, TLargeSceneFrame& frame)
+        : scene_(scene), o_(scene.WLVO), colours_(colours), width_(width), height_(height),
+          pixels_(pixelsPerAngstrom), frame_(frame), partRad_(PartRadOf(scene.WLVO)),
+          rbModel_(scene.WLVO.dBond / partRad_) {}
+
+    void Node(tTopAt& a);
+
+private:
+    void Bond(tTopAt& a, TColor colourA, tBoundAt& bond, double modelRadius);
+
+    TLVScene& scene_;
+    const TLatvistaOpt& o_;
+    const TViewColours& colours_;
+    int width_, height_;
+    double pixels_;
+    TLargeSceneFrame& frame_;
+    double partRad_, rbModel_;
+    bool bondStarted_ = false;
+};
+
+void TGatherer::Node(tTopAt& a) {
+    a.c |= kNodePainted;
+    const TColor colourA = NodeColour(a, o_, colours_);
+    const bool cellShown = (o_.NumSeeBond & cbCellEdge) != 0;
+    double largestRadius = rbModel_;
+    bool anyBond = false;
+    bondStarted_ = false;
+    if (!(a.PolyVert && !cellShown)) {
+        for (tBoundAt* bond = a.p; bond != nullptr; bond = bond->li) {
+            const double modelRadius = bond->diam >= 0 ? bond->diam / partRad_ : rbModel_;
+            largestRadius = anyBond ? std::max(largestRadius, modelRadius) : modelRadius;
+            anyBond = true;
+            Bond(a, colourA, *bond, modelRadius);
+        }
+    }
+    double drawnRadius = a.rad / partRad_;
+    if ((a.c & kNodeAuxiliary) == 0 && !(a.PolyVert && !o_.ShowVertex)) {
+        if (a.nm == 0) {
+            if (!bondStarted_) {
+                const float size = static_cast<float>(o_.ArrTickBonds[0]);
+                frame_.wirePoints.push_back(
+                    {GlPosition(scene_, a.k), size < 1e-7f ? 1.0f : size, Floats(colourA)});
+            }
+        } else {
+            if (a.nm == 1 || (a.nm == 3 && a.rad < o_.dBond))
+                drawnRadius = largestRadius;
+            TImpostorMaterial material{Bytes(colourA), kAmbientBytes, kWhiteBytes, kNoEmission};
+            if (a.PIAt != nullptr) {
+                const TColorFloats c = ColorToFloats(colourA);
+                material.emission =
+                    Bytes((0.3f + c.r) / 3.0f, (0.3f + c.g) / 3.0f, (0.3f + c.b) / 3.0f);
+            }
+            const TImpostorSphere sphere{a.k[0], a.k[1], a.k[2], static_cast<float>(drawnRadius),
+                                         material};
+            const bool point = pixels_ > 0.0 && 2.0 * drawnRadius * pixels_ < 2.0;
+            (point ? frame_.points : frame_.spheres).Put(sphere);
+        }
+    }
+    if (a.LabelExist && width_ > 0 && height_ > 0) {
+        const std::string text = AtomLabelText(a, o_);
+        if (!text.empty()) {
+            const std::array<float, 3> p = GlPosition(scene_, a.k);
+            const double dx = PosNameDx(a.PosName), dy = PosNameDy(a.PosName);
+            frame_.labels.push_back({2.0 * dx / width_ * scene_.gl_MaxI + p[0],
+                                     p[1] - 2.0 * dy / height_ * scene_.gl_MaxJ,
+                                     p[2] + (1.5 * drawnRadius + 0.03) / scene_.mas + 0.001, text});
+        }
+    }
+}
+
+void TGatherer::Bond(tTopAt& a, TColor colourA, tBoundAt& bond, double modelRadius) {
+    tTopAt* b = bond.p;
+    const auto kind = static_cast<std::uint8_t>(bond.cb & 0x3F);
+    if (b == nullptr || (kind & o_.NumSeeBond) == 0 || b == &a || (bond.c & kBondOpen) != 0 ||
+        (bond.c & kBondShown) == 0)
+        return;
+    // Which end draws a bond changes nothing drawn here but whether a wire-model atom
+    // shows its point: the bond is taken from the end first in memory, and the mesh
+    // drawing's rule (the end first in depth order starts it) only decides that point.
+    if (a.nm == 0 && (b->c & kNodeVisible) != 0 && !DepthBefore(*b, a))
+        bondStarted_ = true;
+    if (std::less<const tTopAt*>()(b, &a) || (b->c & kNodeVisible) == 0)
+        return;
+    const std::uint16_t pattern = LinePatternOfKind(kind);
+    const bool cylinder = HalfIsCylinder(a, *b, pattern);
+    // The partner's colour, where its half needs it (the cylinder colour needs none).
+    const bool partnerColour =
+        !cylinder || o_.ColBonds || b->nm != 3 || (bond.sel && b->PIAt != nullptr);
+    const TColor colourB = partnerColour ? NodeColour(*b, o_, colours_) : TColor{0};
+    const SVector mid{(a.k[0] + b->k[0]) / 2, (a.k[1] + b->k[1]) / 2, (a.k[2] + b->k[2]) / 2};
+    struct THalf {
+        const tTopAt& atom;
+        TColor colour;
+        SVector from, to;
+    };
+    const THalf halves[2] = {{a, colourA, a.k, mid}, {*b, colourB, mid, b->k}};
+    for (const THalf& half : halves) {
+        const bool selectedBond = bond.sel && half.atom.PIAt != nullptr;
+        if (cylinder) {
+            TImpostorMaterial material{Bytes(CylinderHalfDiffuse(bond, half.atom, half.colour, o_)),
+                                       kAmbientBytes, kWhiteBytes, kNoEmission};
+            if (selectedBond)
+                material.diffuse = material.ambient = material.specular = Bytes(half.colour);
+            const TImpostorCylinder piece{
+                half.from[0], half.from[1], half.from[2], static_cast<float>(modelRadius),
+                half.to[0],   half.to[1],   half.to[2],   material};
+            const bool thin = pixels_ > 0.0 && 2.0 * modelRadius * pixels_ < 1.0;
+            (thin ? frame_.thinCylinders : frame_.cylinders).Put(piece);
+        } else {
+            const TLineMaterial line = LineHalfMaterial(bond, half.atom, half.colour, o_, colours_);
+            TFrameLine drawn{GlPosition(scene_, half.from), GlPosition(scene_, half.to),
+                             LineWidthOfKind(o_, kind),     pattern,
+                             Floats(line.colour),           Floats(line.colour),
+                             {0.0f, 0.0f, 0.0f, 0.0f}};
+            if (selectedBond)
+                drawn.diffuse = drawn.ambient = drawn.specular = Floats(half.colour);
+            frame_.lines.push_back(drawn);
+        }
+    }
+    const std::string label = BondLabelText(bond, o_);
+    if (!label.empty()) {
+        const std::array<float, 3> p = GlPosition(scene_, mid);
+        frame_.labels.push_back({p[0], p[1], p[2] + 2.0 * o_.dBond / partRad_ / scene_.mas, label});
+    }
+}
+
+} // namespace
+
+void GatherLargeSceneFrame(TLVScene& scene, const TViewColours& colours, int width, int height,
+                           double pixelsPerAngstrom, TLargeSceneFrame& frame) {
+    for (auto* tracked : {&frame.spheres, &frame.points})
+        tracked->Begin();
+    for (auto* tracked : {&frame.cylinders, &frame.thinCylinders})
+        tracked->Begin();
+    frame.lines.clear();
+    frame.wirePoints.clear();
+    frame.labels.clear();
+    TGatherer gatherer(scene, colours, width, height, pixelsPerAngstrom, frame);
+    for (tTopAt* node = scene.WPTAll; node != nullptr; node = node->li)
+        if ((node->c & kNodePainted) == 0)
+            gatherer.Node(*node);
+    for (auto* tracked : {&frame.spheres, &frame.points})
+        tracked->End();
+    for (auto* tracked : {&frame.cylinders, &frame.thinCylinders})
+        tracked->End();
+}
+
+} // namespace ormaline

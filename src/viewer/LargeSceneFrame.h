@@ -1,0 +1,112 @@
+// What one frame of a large scene draws, gathered without OpenGL: the spheres and the
+// cylinder halves (in model space, for the ray-cast impostors of the fast drawing), the
+// bond halves drawn as lines, the points of wire-model atoms and the labels. The rules
+// are those of the renderer's node painting: the same colours, materials, radii, labels
+// and which wire-model atom shows a point (the one from which no bond is started in depth
+// order).
+#pragma once
+
+#include "viewer/RenderRules.h"
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace ormaline {
+
+// Material of an impostor: the fixed-function colours (shininess 100), as bytes.
+struct TImpostorMaterial {
+    std::array<std::uint8_t, 4> diffuse, ambient, specular, emission;
+    bool operator==(const TImpostorMaterial&) const = default;
+};
+
+// One sphere: centre in model space (angstrom, before the view), radius in angstrom.
+struct TImpostorSphere {
+    float x, y, z, radius;
+    TImpostorMaterial material;
+    bool operator==(const TImpostorSphere&) const = default;
+};
+
+// One bond half drawn as a cylinder without caps: ends in model space, radius in angstrom.
+struct TImpostorCylinder {
+    float fromX, fromY, fromZ, radius;
+    float toX, toY, toZ;
+    TImpostorMaterial material;
+    bool operator==(const TImpostorCylinder&) const = default;
+};
+
+// One bond half drawn as a line, or the point of a wire-model atom: positions in GL
+// units in screen axis order (as the renderer's primitives receive them after the
+// division by mas).
+struct TFrameLine {
+    std::array<float, 3> from, to;
+    float width;
+    std::uint16_t pattern;
+    std::array<float, 4> diffuse, ambient, specular; // emission black
+};
+struct TFramePoint {
+    std::array<float, 3> at;
+    float size;
+    std::array<float, 4> colour; // diffuse = ambient; specular and emission black
+};
+struct TFrameLabel {
+    double x, y, z; // raster position in GL units
+    std::string text;
+};
+
+// The items of a frame written over those of the previous frame, noting whether any
+// differs: a frame that changes nothing (a rotation) needs no upload. The items are
+// compared by their bytes (records without padding).
+template <typename T> class TTrackedItems {
+public:
+    void Begin() {
+        used_ = 0;
+        changed_ = false;
+    }
+    void Put(const T& item) {
+        if (used_ < items_.size()) {
+            if (std::memcmp(&items_[used_], &item, sizeof(T)) != 0) {
+                items_[used_] = item;
+                changed_ = true;
+            }
+        } else {
+            items_.push_back(item);
+            changed_ = true;
+        }
+        ++used_;
+    }
+    void End() {
+        if (used_ != items_.size()) {
+            items_.resize(used_);
+            changed_ = true;
+        }
+    }
+    // Since the previous Begin.
+    bool Changed() const { return changed_; }
+    const std::vector<T>& Items() const { return items_; }
+
+private:
+    std::vector<T> items_;
+    std::size_t used_ = 0;
+    bool changed_ = false;
+};
+
+struct TLargeSceneFrame {
+    TTrackedItems<TImpostorSphere> spheres, points;            // points: under two pixels across
+    TTrackedItems<TImpostorCylinder> cylinders, thinCylinders; // thin: under one pixel
+    std::vector<TFrameLine> lines;
+    std::vector<TFramePoint> wirePoints;
+    std::vector<TFrameLabel> labels;
+};
+
+// Gathers the frame of the scene, whose visibility pass has run (visible nodes not yet
+// marked painted) and whose projected positions are fresh. Every node is marked painted.
+// `width` and `height` are the client size in pixels (label offsets). With
+// `pixelsPerAngstrom` above 0 (an orthographic view) spheres under two pixels across go
+// to `points` and cylinders under one pixel across to `thinCylinders`.
+void GatherLargeSceneFrame(TLVScene& scene, const TViewColours& colours, int width, int height,
+                           double pixelsPerAngstrom, TLargeSceneFrame& frame);
+
+} // namespace ormaline

@@ -1,0 +1,214 @@
+// The fast drawing of large scenes against the mesh drawing, both read back from the
+// framebuffer on a scene of a few hundred atoms with the threshold forced down: which
+// pixels are covered and the mean colour of every atom's inner disc, plain and with
+// perspective, fog, black and white, a selection, the cylinder colour and the sphere &
+// wire model. Then the threshold as
+// the options dialog edits it, and when it applies.
+#include "support/GuiTest.h"
+#include "viewer/ViewerForms.h"
+
+#include "viewer/GLRenderer.h"
+#include "viewer/LVOpt.h"
+#include "viewer/core/SceneActions.h"
+
+#include <QLineEdit>
+
+using namespace ormaline;
+using namespace ormaline::testing;
+
+namespace {
+
+class FastDrawingTest : public ScriptedDialogsTest {};
+
+// A 6 x 6 x 6 grid of carbon, nitrogen and oxygen atoms 1.4 angstrom apart, each bonded to
+// its neighbours along the three axes: 216 atoms, 540 bonds.
+std::vector<TTestAtom> GridAtoms() {
+    constexpr int n = 6;
+    const int elements[3] = {6, 7, 8};
+    std::vector<TTestAtom> atoms;
+    const auto number = [](int i, int j, int k) { return (i * n + j) * n + k + 1; };
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j)
+            for (int k = 0; k < n; ++k) {
+                std::string neighbours;
+                const int steps[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+                for (const auto& s : steps)
+                    for (int sign : {-1, 1}) {
+                        const int a = i + sign * s[0], b = j + sign * s[1], c = k + sign * s[2];
+                        if (a >= 0 && a < n && b >= 0 && b < n && c >= 0 && c < n)
+                            neighbours +=
+                                (neighbours.empty() ? "" : " ") + std::to_string(number(a, b, c));
+                    }
+                atoms.push_back({elements[(i + j + k) % 3], (i + 0.5) / n, (j + 0.5) / n,
+                                 (k + 0.5) / n, neighbours});
+            }
+    return atoms;
+}
+
+struct TVariant {
+    const char* name;
+    std::function<void(TLatvistaOpt&)> options;
+    bool selectAll;
+};
+
+// How far two pictures of the same scene differ.
+struct TComparison {
+    int covered = 0;        // pixels covered in the mesh picture
+    int strayPixels = 0;    // covered in one picture and more than a pixel from the other's
+    int atoms = 0;          // atoms drawn at least 3 pixels wide in the picture
+    int coloursOff = 0;     // of those, atoms whose mean colours differ by more than kColour
+    double worstColour = 0; // the largest difference of means (0..255 per channel)
+};
+
+// The tolerances of the comparison. The mesh drawing lights the vertices of its facets,
+// the fast drawing every pixel: the mean colour of an atom's inner disc (0.7 of its
+// radius) differs by some levels, most where the highlight falls. Silhouettes agree to
+// within one pixel (the facets' edges).
+constexpr double kColour = 16.0;
+constexpr double kOffShare = 0.05;   // of the atoms
+constexpr double kStrayShare = 0.01; // of the covered pixels
+
+bool Covered(const QImage& image, int x, int y, const TRgb& background) {
+    return Distance(PixelAt(image, x, y), background) > 12;
+}
+
+// Whether a pixel of `image` within one pixel of (x, y) is covered.
+bool CoveredNear(const QImage& image, int x, int y, const TRgb& background) {
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) {
+            const int px = x + dx, py = y + dy;
+            if (px >= 0 && py >= 0 && px < image.width() && py < image.height() &&
+                Covered(image, px, py, background))
+                return true;
+        }
+    return false;
+}
+
+TComparison Compare(const QImage& mesh, const QImage& fast, TColor background, TLVForm& form) {
+    TComparison result;
+    const TRgb b = Rgb(background);
+    for (int y = 0; y < mesh.height(); ++y)
+        for (int x = 0; x < mesh.width(); ++x) {
+            const bool inMesh = Covered(mesh, x, y, b), inFast = Covered(fast, x, y, b);
+            result.covered += inMesh ? 1 : 0;
+            if ((inMesh && !CoveredNear(fast, x, y, b)) || (inFast && !CoveredNear(mesh, x, y, b)))
+                ++result.strayPixels;
+        }
+    const TLVScene& scene = form.Scene();
+    for (const tTopAt* node = scene.WPTAtEnd; node != nullptr; node = node->li) {
+        const auto centre = ScreenPixel(scene, *node);
+        const double radius = 0.7 * PixelRadius(form, *node);
+        if (radius < 1.5 || centre[0] < radius || centre[1] < radius ||
+            centre[0] > mesh.width() - 1 - radius || centre[1] > mesh.height() - 1 - radius)
+            continue;
+        ++result.atoms;
+        std::array<double, 3> sum{};
+        int pixels = 0;
+        for (double dy = -radius; dy <= radius; dy += 1.0)
+            for (double dx = -radius; dx <= radius; dx += 1.0) {
+                if (dx * dx + dy * dy > radius * radius)
+                    continue;
+                const TRgb m = PixelAt(mesh, centre[0] + dx, centre[1] + dy);
+                const TRgb f = PixelAt(fast, centre[0] + dx, centre[1] + dy);
+                sum[0] += m.r - f.r;
+                sum[1] += m.g - f.g;
+                sum[2] += m.b - f.b;
+                ++pixels;
+            }
+        const double d = std::max({std::fabs(sum[0]), std::fabs(sum[1]), std::fabs(sum[2])}) /
+                         std::max(pixels, 1);
+        result.worstColour = std::max(result.worstColour, d);
+        result.coloursOff += d > kColour ? 1 : 0;
+    }
+    return result;
+}
+
+TEST_F(FastDrawingTest, TheFastPictureMatchesTheMeshPicture) {
+    const TVariant variants[] = {
+        {"plain", {}, false},
+        {"perspective", [](TLatvistaOpt& o) { o.Perspect = true; }, false},
+        {"fog, black and white",
+         [](TLatvistaOpt& o) {
+             o.Fog = true;
+             o.Black_White = true;
+         },
+         false},
+        {"selection, cylinder colour",
+         [](TLatvistaOpt& o) {
+             o.ColBonds = false;
+             o.CylinderCol = 0x00A000;
+         },
+         true},
+        {"sphere and wire", [](TLatvistaOpt& o) { o.NumModel = 2; }, false},
+    };
+    for (const TVariant& variant : variants) {
+        SCOPED_TRACE(variant.name);
+        // Bonds in the atoms' colours, so that every drawn pixel stands out of the background.
+        auto form = ViewerOn(GridAtoms(), 8.4, [&](TLatvistaOpt& o) {
+            o.FastDrawAtoms = 0;
+            o.ColBonds = true;
+            if (variant.options)
+                variant.options(o);
+        });
+        TLVScene& scene = form->Scene();
+        // A turned view, so that atoms, bonds and their overlaps take every direction.
+        RotorCoord(scene, 0.5);
+        scene.WLVO.lin = 2;
+        scene.WLVO.LX = 3;
+        scene.WLVO.LZ = 1;
+        RotorCoord(scene, 0.4);
+        if (variant.selectAll)
+            InsAllAtom(scene, 2);
+        const QImage mesh = Picture(*form);
+        EXPECT_FALSE(form->Renderer().LastFrameFast());
+        scene.WLVO.FastDrawAtoms = 1;
+        const QImage fast = Picture(*form);
+        ASSERT_TRUE(form->Renderer().LastFrameFast());
+        const TComparison c = Compare(mesh, fast, scene.WLVO.WGBCol, *form);
+        EXPECT_GT(c.covered, 20000);
+        EXPECT_GT(c.atoms, 150);
+        EXPECT_LT(c.strayPixels, kStrayShare * c.covered) << c.strayPixels << " of " << c.covered;
+        EXPECT_LT(c.coloursOff, kOffShare * c.atoms)
+            << c.coloursOff << " of " << c.atoms << ", worst " << c.worstColour;
+    }
+}
+
+TEST_F(FastDrawingTest, TheThresholdComesFromTheOptionsDialogAndZeroMeansNever) {
+    TLatvistaOptForm dialog;
+    dialog.lLVO = DefaultLatvistaOptions();
+    dialog.ParamToLVO();
+    EXPECT_EQ(dialog.edFastDrawAtoms->text(), "20000");
+    const auto leave = [&](const QString& text) {
+        dialog.edFastDrawAtoms->setText(text);
+        emit dialog.edFastDrawAtoms->editingFinished();
+    };
+    for (const char* rejected : {"12.5", "-1", "20000000", "many"}) {
+        dialogs->records.clear();
+        leave(rejected);
+        EXPECT_EQ(dialogs->TextsOf(DialogKind::Error),
+                  (std::vector<std::string>{std::string("Error in fast drawing atoms: ") +
+                                            rejected + " (range=0-1E+07)."}));
+        EXPECT_EQ(dialog.edFastDrawAtoms->text(), "20000");
+    }
+    dialogs->records.clear();
+    leave("216");
+    EXPECT_TRUE(dialogs->records.empty());
+    EXPECT_EQ(dialog.lLVO.FastDrawAtoms, 216);
+    dialog.ParamToLVO();
+    EXPECT_EQ(dialog.edFastDrawAtoms->text(), "216");
+
+    // 216 visible atoms: drawn fast from a threshold of 216 down to 1, never with 0.
+    auto form = ViewerOn(GridAtoms(), 8.4, [&](TLatvistaOpt& o) { o = dialog.lLVO; });
+    const struct {
+        int threshold;
+        bool fast;
+    } cases[] = {{216, true}, {217, false}, {1, true}, {0, false}};
+    for (const auto& c : cases) {
+        form->Scene().WLVO.FastDrawAtoms = c.threshold;
+        Picture(*form);
+        EXPECT_EQ(form->Renderer().LastFrameFast(), c.fast) << c.threshold;
+    }
+    EXPECT_EQ(form->StatusPanelText(1), "");
+}
+
+} // namespace
