@@ -158,12 +158,34 @@ void DrawFrames(benchmark::State& state, TTessellation tessellation,
     }
     form.Renderer().Tessellation = TTessellation::Cached;
     form.Surface()->doneCurrent();
-    // The picture of the fast drawing of the largest interactive scene, to be looked at.
-    if (drawing == TDrawing::Fast && between == TBetweenFrames::Nothing && atoms == 100000) {
-        const std::string path =
-            (std::filesystem::temp_directory_path() / "ormaline-fast-100000.png").string();
-        form.Surface()->grabFramebuffer().save(QString::fromStdString(path));
-        state.SetLabel("picture: " + path);
+    // Pictures of the fast drawing of the largest interactive scene, to be looked at: the
+    // whole structure turned, and a corner of it six times larger.
+    if (drawing == TDrawing::Fast && between == TBetweenFrames::Rotate && atoms == 100000) {
+        const auto save = [&](const char* name) {
+            const std::string path = (std::filesystem::temp_directory_path() / name).string();
+            form.Surface()->grabFramebuffer().save(QString::fromStdString(path));
+            return path;
+        };
+        scene.WLVO.FastDrawAtoms = 1;
+        scene.WLVO.ColBonds = true; // bonds in the atoms' colours stand out of the white
+        // Turned about two screen axes, so that the lattice rows do not line up.
+        scene.WLVO.lin = 1;
+        scene.WLVO.LX = 2;
+        scene.WLVO.LZ = 3;
+        RotorCoord(scene, 0.45);
+        scene.WLVO.lin = 2;
+        scene.WLVO.LX = 3;
+        scene.WLVO.LZ = 1;
+        RotorCoord(scene, 0.6);
+        const std::string whole = save("ormaline-fast-100000.png");
+        const double fitted = scene.mas;
+        SetTypedScale(scene, static_cast<float>(fitted / 8.0));
+        scene.WLVO.PartRad = 2; // "RadPlus": larger spheres
+        const std::string near = save("ormaline-fast-100000-near.png");
+        scene.WLVO.PartRad = DefaultLatvistaOptions().PartRad;
+        SetTypedScale(scene, static_cast<float>(fitted));
+        scene.WLVO.ColBonds = false;
+        state.SetLabel("pictures: " + whole + " " + near);
     }
     state.counters["atoms"] = static_cast<double>(scene.WCountAt);
     state.counters["builds"] = static_cast<double>(form.Renderer().GeometryBuilds() - buildsBefore);

@@ -15,7 +15,7 @@ namespace ormaline {
 namespace {
 
 // Attribute locations shared by both programs. Location 0 is the per-vertex corner (a
-// compatibility context draws only with attribute 0 enabled); the rest vary per instance.
+// compatibility context draws only with attribute 0 enabled).
 enum TAttribute : GLuint {
     aCorner = 0,
     aFrom = 1, // sphere: centre and radius; cylinder: first end and radius
@@ -93,9 +93,13 @@ void Ray(vec3 near, out vec3 origin, out vec3 direction) {
     }
     origin += direction * dot(near - origin, direction);
 }
+// A surface point beyond the near or far plane is clipped away, as a mesh would be.
 void Finish(vec3 n, vec3 p) {
     vec4 clip = gl_ProjectionMatrix * vec4(p, 1.0);
-    gl_FragDepth = clamp(0.5 * clip.z / clip.w + 0.5, 0.0, 1.0);
+    float depth = 0.5 * clip.z / clip.w + 0.5;
+    if (depth < 0.0 || depth > 1.0)
+        discard;
+    gl_FragDepth = depth;
     gl_FragColor = Shade(n, p, v_diffuse, v_ambient, v_specular, v_emission);
 }
 )";
@@ -213,23 +217,24 @@ void main() {
 }
 )";
 
-// Spheres under two pixels across: points of one or two pixels in the colour of the
-// sphere's centre facing the viewer, lit per vertex.
+// Small spheres: square points of the disc's area (at least one pixel) in the colour of
+// the sphere's centre facing the viewer, lit per vertex without the highlight (which the
+// facets of a small mesh sphere do not show either).
 constexpr char kPointVertex[] = R"(
 attribute vec4 a_from;
 varying vec4 v_colour;
 void main() {
     vec4 eye = gl_ModelViewMatrix * vec4(a_from.xyz, 1.0);
     float radius = a_from.w * u_radiusScale;
-    gl_PointSize = 2.0 * radius * PixelsPerUnit(eye.z) < 1.5 ? 1.0 : 2.0;
+    gl_PointSize = max(1.0, floor(1.7724539 * radius * PixelsPerUnit(eye.z) + 0.5));
     vec3 front = eye.xyz + vec3(0.0, 0.0, radius);
     gl_Position = gl_ProjectionMatrix * vec4(front, 1.0);
-    v_colour = Shade(vec3(0.0, 0.0, 1.0), front, a_diffuse, a_ambient, a_specular, a_emission);
+    v_colour = Shade(vec3(0.0, 0.0, 1.0), front, a_diffuse, a_ambient, vec4(0.0), a_emission);
 }
 )";
 
-// Cylinders under a pixel across: lines in the colour of the cylinder's side facing the
-// viewer, lit per vertex.
+// Thin cylinders: lines in the colour of the cylinder's side facing the viewer, lit per
+// vertex without the highlight.
 constexpr char kLineVertex[] = R"(
 attribute vec2 a_corner; // x: which end (0, 1)
 attribute vec4 a_from;
@@ -248,7 +253,7 @@ void main() {
         n = dot(facing, facing) > 1e-12 ? normalize(facing) : vec3(1.0, 0.0, 0.0);
     }
     gl_Position = gl_ProjectionMatrix * vec4(p, 1.0);
-    v_colour = Shade(n, p, a_diffuse, a_ambient, a_specular, a_emission);
+    v_colour = Shade(n, p, a_diffuse, a_ambient, vec4(0.0), a_emission);
 }
 )";
 
@@ -285,10 +290,6 @@ std::unique_ptr<QOpenGLShaderProgram> MakeProgram(const char* vertex, const char
         return nullptr;
     return program;
 }
-
-// Corners of the two quads, as triangle strips: the sphere's square, the cylinder's
-// rectangle from its first to its second end.
-constexpr float kCorners[16] = {-1, -1, 1, -1, -1, 1, 1, 1, 0, -1, 0, 1, 1, -1, 1, 1};
 
 // Model space to GL units: the view rotation and shift, the offset gl_, the screen axis
 // order and the division by mas (column-major), as the renderer places its meshes.
@@ -344,25 +345,10 @@ bool TImpostorRenderer::Prepare() {
         noticePending_ = true;
         return false;
     }
-    const char* divisor[] = {"glVertexAttribDivisor", "glVertexAttribDivisorARB"};
-    const char* instanced[] = {"glDrawArraysInstanced", "glDrawArraysInstancedARB"};
-    for (std::size_t i = 0; i < 2; ++i) {
-        if (vertexAttribDivisor_ == nullptr)
-            vertexAttribDivisor_ =
-                reinterpret_cast<void (*)(unsigned, unsigned)>(context->getProcAddress(divisor[i]));
-        if (drawArraysInstanced_ == nullptr)
-            drawArraysInstanced_ = reinterpret_cast<void (*)(unsigned, int, int, int)>(
-                context->getProcAddress(instanced[i]));
-    }
-    const QSurfaceFormat format = context->format();
-    const bool instancing =
-        format.version() >= qMakePair(3, 3) || context->hasExtension("GL_ARB_instanced_arrays");
-    if (vertexAttribDivisor_ != nullptr && drawArraysInstanced_ != nullptr && instancing) {
-        spheres_ = MakeProgram(kSphereVertex, kSphereFragment, true);
-        cylinders_ = MakeProgram(kCylinderVertex, kCylinderFragment, true);
-        points_ = MakeProgram(kPointVertex, kColourFragment, false);
-        lines_ = MakeProgram(kLineVertex, kColourFragment, false);
-    }
+    spheres_ = MakeProgram(kSphereVertex, kSphereFragment, true);
+    cylinders_ = MakeProgram(kCylinderVertex, kCylinderFragment, true);
+    points_ = MakeProgram(kPointVertex, kColourFragment, false);
+    lines_ = MakeProgram(kLineVertex, kColourFragment, false);
     QOpenGLFunctions* gl = Functions();
     if (!spheres_ || !cylinders_ || !points_ || !lines_ || gl == nullptr) {
         spheres_.reset();
@@ -372,21 +358,16 @@ bool TImpostorRenderer::Prepare() {
         noticePending_ = true;
         return false;
     }
-    std::size_t capacity = 0;
-    FillBuffer(*gl, cornerBuffer_, capacity, kCorners, sizeof kCorners);
     state_ = TState::Ready;
     return true;
 }
 
 void TImpostorRenderer::ReleaseGL() {
     if (QOpenGLFunctions* gl = Functions()) {
-        if (cornerBuffer_ != 0)
-            gl->glDeleteBuffers(1, &cornerBuffer_);
         for (TBuffer& buffer : buffers_)
             if (buffer.name != 0)
                 gl->glDeleteBuffers(1, &buffer.name);
     }
-    cornerBuffer_ = 0;
     for (TBuffer& buffer : buffers_)
         buffer = {};
     spheres_.reset();
@@ -424,23 +405,56 @@ bool TImpostorRenderer::DrawFrame(TGLRenderer& renderer, TLVScene& scene,
     return true;
 }
 
+namespace {
+
+// Every item once per corner of its primitive, each copy followed by its corner: the
+// software rasteriser runs its vertex stage once per instance of an instanced draw, so
+// plain vertex arrays draw many small primitives far faster.
+template <typename T>
+void Expand(const std::vector<T>& items, const float* corners, std::size_t cornerCount,
+            std::vector<unsigned char>& out) {
+    constexpr std::size_t stride = sizeof(T) + 2 * sizeof(float);
+    out.resize(items.size() * cornerCount * stride);
+    unsigned char* at = out.data();
+    for (const T& item : items)
+        for (std::size_t corner = 0; corner < cornerCount; ++corner, at += stride) {
+            std::memcpy(at, &item, sizeof(T));
+            std::memcpy(at + sizeof(T), corners + 2 * corner, 2 * sizeof(float));
+        }
+}
+
+// Corners in the order of the primitives: the sphere's square and the cylinder's
+// rectangle as quads (x: which end, y: which side for a cylinder), a line's two ends.
+constexpr float kSquare[8] = {-1, -1, 1, -1, 1, 1, -1, 1};
+constexpr float kRectangle[8] = {0, -1, 1, -1, 1, 1, 0, 1};
+constexpr float kEnds[4] = {0, 0, 1, 0};
+
+} // namespace
+
 void TImpostorRenderer::Upload() {
     QOpenGLFunctions* gl = Functions();
     if (gl == nullptr)
         return;
     bool any = false;
-    const auto fill = [&](TBuffer& buffer, const auto& tracked) {
+    std::vector<unsigned char> vertices;
+    const auto fill = [&](TBuffer& buffer, const auto& tracked, const float* corners,
+                          std::size_t cornerCount) {
         if (uploadedValid_ && !tracked.Changed())
             return;
         const auto& items = tracked.Items();
-        FillBuffer(*gl, buffer.name, buffer.capacity, items.data(),
-                   items.size() * sizeof(items.front()));
+        if (corners != nullptr) {
+            Expand(items, corners, cornerCount, vertices);
+            FillBuffer(*gl, buffer.name, buffer.capacity, vertices.data(), vertices.size());
+        } else {
+            FillBuffer(*gl, buffer.name, buffer.capacity, items.data(),
+                       items.size() * sizeof(items.front()));
+        }
         any = true;
     };
-    fill(buffers_[0], frame_.spheres);
-    fill(buffers_[1], frame_.points);
-    fill(buffers_[2], frame_.cylinders);
-    fill(buffers_[3], frame_.thinCylinders);
+    fill(buffers_[0], frame_.spheres, kSquare, 4);
+    fill(buffers_[1], frame_.points, nullptr, 1);
+    fill(buffers_[2], frame_.cylinders, kRectangle, 4);
+    fill(buffers_[3], frame_.thinCylinders, kEnds, 2);
     uploadedValid_ = true;
     uploads_ += any ? 1 : 0;
 }
@@ -474,73 +488,59 @@ void TImpostorRenderer::DrawImpostors(const TLVScene& scene, const TProjection& 
         program.setUniformValue("u_radiusScale", static_cast<float>(1.0 / scene.mas));
         program.setUniformValue("u_fog", fog ? 1.0f : 0.0f);
     };
-    // Per-item attributes, one item per instance (divisor 1) or per vertex (divisor 0).
     const auto attribute = [&](GLuint location, int size, GLenum type, GLsizei stride,
-                               std::size_t offset, unsigned divisor) {
+                               std::size_t offset) {
         gl->glEnableVertexAttribArray(location);
         gl->glVertexAttribPointer(location, size, type,
                                   type == GL_UNSIGNED_BYTE ? GL_TRUE : GL_FALSE, stride,
                                   reinterpret_cast<const void*>(offset));
-        vertexAttribDivisor_(location, divisor);
     };
-    const auto items = [&](const TBuffer& buffer, bool cylinder, unsigned divisor) {
+    // The vertices of one buffer: the item's fields, then (unless `cornered` is false)
+    // the corner. Without a corner, attribute 0 takes the position (it must be an array).
+    const auto vertices = [&](const TBuffer& buffer, bool cylinder, bool cornered) {
         gl->glBindBuffer(GL_ARRAY_BUFFER, buffer.name);
-        const auto stride =
-            static_cast<GLsizei>(cylinder ? sizeof(TImpostorCylinder) : sizeof(TImpostorSphere));
+        const std::size_t size = cylinder ? sizeof(TImpostorCylinder) : sizeof(TImpostorSphere);
+        const auto stride = static_cast<GLsizei>(size + (cornered ? 2 * sizeof(float) : 0));
         const std::size_t material =
             cylinder ? offsetof(TImpostorCylinder, material) : offsetof(TImpostorSphere, material);
-        attribute(aFrom, 4, GL_FLOAT, stride, 0, divisor);
+        attribute(aFrom, 4, GL_FLOAT, stride, 0);
         if (cylinder)
-            attribute(aTo, 3, GL_FLOAT, stride, offsetof(TImpostorCylinder, toX), divisor);
+            attribute(aTo, 3, GL_FLOAT, stride, offsetof(TImpostorCylinder, toX));
         const GLuint materials[4] = {aDiffuse, aAmbient, aSpecular, aEmission};
         for (std::size_t i = 0; i < 4; ++i)
-            attribute(materials[i], 4, GL_UNSIGNED_BYTE, stride, material + 4 * i, divisor);
-    };
-    const auto corners = [&](std::size_t first) {
-        gl->glBindBuffer(GL_ARRAY_BUFFER, cornerBuffer_);
-        attribute(aCorner, 2, GL_FLOAT, 0, first * 2 * sizeof(float), 0);
+            attribute(materials[i], 4, GL_UNSIGNED_BYTE, stride, material + 4 * i);
+        attribute(aCorner, 2, GL_FLOAT, stride, cornered ? size : 0);
     };
     const auto done = [&] {
-        for (GLuint location : {aCorner, aFrom, aDiffuse, aAmbient, aSpecular, aEmission, aTo}) {
+        for (GLuint location : {aCorner, aFrom, aDiffuse, aAmbient, aSpecular, aEmission, aTo})
             gl->glDisableVertexAttribArray(location);
-            vertexAttribDivisor_(location, 0);
-        }
     };
     if (counts[2] > 0) {
         use(*cylinders_);
-        corners(4);
-        items(buffers_[2], true, 1);
-        drawArraysInstanced_(GL_TRIANGLE_STRIP, 0, 4, static_cast<int>(counts[2]));
+        vertices(buffers_[2], true, true);
+        glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(4 * counts[2]));
         done();
     }
     if (counts[3] > 0) {
         use(*lines_);
         glDisable(GL_LINE_SMOOTH);
         glLineWidth(1.0f);
-        corners(4);
-        items(buffers_[3], true, 1);
-        // The corner pairs (0, -1) and (0, 1), (1, -1) ...: the first and third are the ends.
-        gl->glBindBuffer(GL_ARRAY_BUFFER, cornerBuffer_);
-        attribute(aCorner, 2, GL_FLOAT, 4 * sizeof(float), 4 * 2 * sizeof(float), 0);
-        drawArraysInstanced_(GL_LINES, 0, 2, static_cast<int>(counts[3]));
+        vertices(buffers_[3], true, true);
+        glDrawArrays(GL_LINES, 0, static_cast<GLsizei>(2 * counts[3]));
         done();
         if (smoothLines == GL_TRUE)
             glEnable(GL_LINE_SMOOTH);
     }
     if (counts[0] > 0) {
         use(*spheres_);
-        corners(0);
-        items(buffers_[0], false, 1);
-        drawArraysInstanced_(GL_TRIANGLE_STRIP, 0, 4, static_cast<int>(counts[0]));
+        vertices(buffers_[0], false, true);
+        glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(4 * counts[0]));
         done();
     }
     if (counts[1] > 0) {
         use(*points_);
         glEnable(GL_VERTEX_PROGRAM_POINT_SIZE);
-        items(buffers_[1], false, 0);
-        // Attribute 0 must vary per vertex in a compatibility context: the centre does.
-        gl->glBindBuffer(GL_ARRAY_BUFFER, buffers_[1].name);
-        attribute(aCorner, 2, GL_FLOAT, static_cast<GLsizei>(sizeof(TImpostorSphere)), 0, 0);
+        vertices(buffers_[1], false, false);
         glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(counts[1]));
         done();
         glDisable(GL_VERTEX_PROGRAM_POINT_SIZE);

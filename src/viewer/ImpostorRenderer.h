@@ -4,14 +4,14 @@
 // drawing. In an orthographic view a sphere under two pixels across is a point of its
 // colour (lit as the centre of the sphere facing the viewer) and a cylinder under one
 // pixel across a line (lit as its side facing the viewer); both cost the software
-// rasteriser far less than a ray per pixel of their quads. The quads are instanced from buffers in
+// rasteriser far less than a ray per pixel of their quads. The primitives are drawn from buffers in
 // model space, so a frame whose spheres and cylinders are unchanged (a rotation, a shift, a resize)
 // uploads nothing. Bond halves drawn as lines, wire-model points and labels are drawn as
 // the mesh drawing draws them.
 //
 // Used when the visible atoms reach the option FastDrawAtoms (0: never) and the OpenGL
-// implementation has shader programs and instanced arrays; otherwise the caller draws
-// meshes, and a one-time notice says why when the shaders are missing.
+// implementation has shader programs; otherwise the caller draws meshes, and a one-time
+// notice says why.
 #pragma once
 
 #include "viewer/LargeSceneFrame.h"
@@ -54,7 +54,7 @@ public:
     // The text of that notice.
     static const char* const kNoShadersNotice;
 
-    // How often the instance buffers were filled (for tests and the benchmark).
+    // How often the vertex buffers were filled (for tests and the benchmark).
     std::size_t Uploads() const { return uploads_; }
 
 private:
@@ -67,17 +67,14 @@ private:
     TState state_ = TState::Untried;
     bool noticePending_ = false;
     std::unique_ptr<QOpenGLShaderProgram> spheres_, cylinders_, points_, lines_;
-    unsigned cornerBuffer_ = 0;
-    // Instances of the four programs: spheres, points, cylinders, thin cylinders.
+    // Vertices of the four programs: spheres, points, cylinders, thin cylinders.
     struct TBuffer {
         unsigned name = 0;
         std::size_t capacity = 0;
     };
     TBuffer buffers_[4];
-    void (*vertexAttribDivisor_)(unsigned, unsigned) = nullptr;
-    void (*drawArraysInstanced_)(unsigned, int, int, int) = nullptr;
     TLargeSceneFrame frame_;
-    // The instance buffers hold the frame's items.
+    // The vertex buffers hold the frame's items.
     bool uploadedValid_ = false;
     std::size_t uploads_ = 0;
 };

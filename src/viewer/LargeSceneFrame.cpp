@@ -37,6 +37,13 @@ constexpr std::array<std::uint8_t, 4> kAmbientBytes{77, 77, 77, 255}; // 0.3
 constexpr std::array<std::uint8_t, 4> kWhiteBytes{255, 255, 255, 255};
 constexpr std::array<std::uint8_t, 4> kNoEmission{0, 0, 0, 0};
 
+// Spheres under two pixels of radius (as the mesh drawing counts sphere sizes) are drawn
+// as points: a ray per pixel of their quads would cost the software rasteriser more than
+// it shows.
+constexpr double kPointBelowPixels = 4.0; // across
+// Cylinders narrower than this are drawn as lines one pixel wide.
+constexpr double kLineBelowPixels = 1.5;
+
 double PartRadOf(const TLatvistaOpt& options) {
     return options.PartRad == 0 ? 1.0 : static_cast<double>(options.PartRad);
 }
@@ -117,7 +124,7 @@ void TGatherer::Node(tTopAt& a) {
             }
             const TImpostorSphere sphere{a.k[0], a.k[1], a.k[2], static_cast<float>(drawnRadius),
                                          material};
-            const bool point = pixels_ > 0.0 && 2.0 * drawnRadius * pixels_ < 2.0;
+            const bool point = pixels_ > 0.0 && 2.0 * drawnRadius * pixels_ < kPointBelowPixels;
             (point ? frame_.points : frame_.spheres).Put(sphere);
         }
     }
@@ -159,25 +166,38 @@ void TGatherer::Bond(tTopAt& a, TColor colourA, tBoundAt& bond, double modelRadi
         SVector from, to;
     };
     const THalf halves[2] = {{a, colourA, a.k, mid}, {*b, colourB, mid, b->k}};
-    for (const THalf& half : halves) {
-        const bool selectedBond = bond.sel && half.atom.PIAt != nullptr;
-        if (cylinder) {
-            TImpostorMaterial material{Bytes(CylinderHalfDiffuse(bond, half.atom, half.colour, o_)),
-                                       kAmbientBytes, kWhiteBytes, kNoEmission};
-            if (selectedBond)
-                material.diffuse = material.ambient = material.specular = Bytes(half.colour);
-            const TImpostorCylinder piece{
-                half.from[0], half.from[1], half.from[2], static_cast<float>(modelRadius),
-                half.to[0],   half.to[1],   half.to[2],   material};
-            const bool thin = pixels_ > 0.0 && 2.0 * modelRadius * pixels_ < 1.0;
-            (thin ? frame_.thinCylinders : frame_.cylinders).Put(piece);
+    if (cylinder) {
+        TImpostorMaterial materials[2];
+        for (std::size_t h = 0; h < 2; ++h) {
+            const THalf& half = halves[h];
+            materials[h] = {Bytes(CylinderHalfDiffuse(bond, half.atom, half.colour, o_)),
+                            kAmbientBytes, kWhiteBytes, kNoEmission};
+            if (bond.sel && half.atom.PIAt != nullptr)
+                materials[h].diffuse = materials[h].ambient = materials[h].specular =
+                    Bytes(half.colour);
+        }
+        const bool thin = pixels_ > 0.0 && 2.0 * modelRadius * pixels_ < kLineBelowPixels;
+        auto& pieces = thin ? frame_.thinCylinders : frame_.cylinders;
+        const auto put = [&](const SVector& from, const SVector& to,
+                             const TImpostorMaterial& material) {
+            pieces.Put({from[0], from[1], from[2], static_cast<float>(modelRadius), to[0], to[1],
+                        to[2], material});
+        };
+        // Two halves of one material are one cylinder: the same surface, half the pieces.
+        if (materials[0] == materials[1]) {
+            put(a.k, b->k, materials[0]);
         } else {
+            put(a.k, mid, materials[0]);
+            put(mid, b->k, materials[1]);
+        }
+    } else {
+        for (const THalf& half : halves) {
             const TLineMaterial line = LineHalfMaterial(bond, half.atom, half.colour, o_, colours_);
             TFrameLine drawn{GlPosition(scene_, half.from), GlPosition(scene_, half.to),
                              LineWidthOfKind(o_, kind),     pattern,
                              Floats(line.colour),           Floats(line.colour),
                              {0.0f, 0.0f, 0.0f, 0.0f}};
-            if (selectedBond)
+            if (bond.sel && half.atom.PIAt != nullptr)
                 drawn.diffuse = drawn.ambient = drawn.specular = Floats(half.colour);
             frame_.lines.push_back(drawn);
         }

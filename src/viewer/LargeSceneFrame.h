@@ -95,7 +95,7 @@ private:
 
 struct TLargeSceneFrame {
     TTrackedItems<TImpostorSphere> spheres, points;            // points: under two pixels across
-    TTrackedItems<TImpostorCylinder> cylinders, thinCylinders; // thin: under one pixel
+    TTrackedItems<TImpostorCylinder> cylinders, thinCylinders; // thin: under 1.5 pixels
     std::vector<TFrameLine> lines;
     std::vector<TFramePoint> wirePoints;
     std::vector<TFrameLabel> labels;
@@ -104,8 +104,8 @@ struct TLargeSceneFrame {
 // Gathers the frame of the scene, whose visibility pass has run (visible nodes not yet
 // marked painted) and whose projected positions are fresh. Every node is marked painted.
 // `width` and `height` are the client size in pixels (label offsets). With
-// `pixelsPerAngstrom` above 0 (an orthographic view) spheres under two pixels across go
-// to `points` and cylinders under one pixel across to `thinCylinders`.
+// `pixelsPerAngstrom` above 0 (an orthographic view) spheres under two pixels of radius go
+// to `points` and cylinders under one and a half pixels across to `thinCylinders`.
 void GatherLargeSceneFrame(TLVScene& scene, const TViewColours& colours, int width, int height,
                            double pixelsPerAngstrom, TLargeSceneFrame& frame);
 

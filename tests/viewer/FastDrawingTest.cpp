@@ -173,6 +173,45 @@ TEST_F(FastDrawingTest, TheFastPictureMatchesTheMeshPicture) {
     }
 }
 
+// Far away, spheres under two pixels of radius are points and cylinders under a pixel and
+// a half lines: each atom and bond still shows where the mesh drawing shows it, in about
+// its colour.
+TEST_F(FastDrawingTest, FarAwaySpheresArePointsAndCylindersLines) {
+    auto form = ViewerOn(GridAtoms(), 8.4, [&](TLatvistaOpt& o) {
+        o.FastDrawAtoms = 0;
+        o.ColBonds = true;
+    });
+    TLVScene& scene = form->Scene();
+    RotorCoord(scene, 0.5);
+    SetTypedScale(scene, static_cast<float>(scene.mas * 6.0));
+    ASSERT_LT(PixelRadius(*form, *scene.WPTAtEnd), 2.0);
+    const QImage mesh = Picture(*form);
+    scene.WLVO.FastDrawAtoms = 1;
+    const QImage fast = Picture(*form);
+    ASSERT_TRUE(form->Renderer().LastFrameFast());
+    const TComparison c = Compare(mesh, fast, scene.WLVO.WGBCol, *form);
+    EXPECT_GT(c.covered, 2000);
+    // Points are squares and lines a pixel wide: silhouettes agree to a pixel but for a
+    // few percent of the covered pixels.
+    EXPECT_LT(c.strayPixels, 0.05 * c.covered) << c.strayPixels << " of " << c.covered;
+    // Where both cover a pixel the colours agree on average.
+    const TRgb b = Rgb(scene.WLVO.WGBCol);
+    std::array<double, 3> sum{};
+    int both = 0;
+    for (int y = 0; y < mesh.height(); ++y)
+        for (int x = 0; x < mesh.width(); ++x)
+            if (Covered(mesh, x, y, b) && Covered(fast, x, y, b)) {
+                const TRgb m = PixelAt(mesh, x, y), f = PixelAt(fast, x, y);
+                sum[0] += m.r - f.r;
+                sum[1] += m.g - f.g;
+                sum[2] += m.b - f.b;
+                ++both;
+            }
+    ASSERT_GT(both, 0);
+    for (double channel : sum)
+        EXPECT_LT(std::fabs(channel) / both, kColour);
+}
+
 TEST_F(FastDrawingTest, TheThresholdComesFromTheOptionsDialogAndZeroMeansNever) {
     TLatvistaOptForm dialog;
     dialog.lLVO = DefaultLatvistaOptions();
