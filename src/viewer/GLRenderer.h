@@ -74,6 +74,7 @@ public:
     // text, said once when it cannot be used, and its state for tests and the benchmark.
     std::optional<std::string> TakeNotice() { return impostors_.TakeNotice(); }
     const TImpostorRenderer& Impostors() const { return impostors_; }
+    TImpostorRenderer& Impostors() { return impostors_; }
     // Whether the last frame was drawn by the impostor renderer.
     bool LastFrameFast() const { return lastFrameFast_; }
     // After drawing that set OpenGL's material and normalisation behind the renderer's

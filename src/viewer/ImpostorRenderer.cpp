@@ -341,7 +341,7 @@ bool TImpostorRenderer::Prepare() {
         return state_ == TState::Ready;
     state_ = TState::Missing;
     QOpenGLContext* context = QOpenGLContext::currentContext();
-    if (context == nullptr || !QOpenGLShaderProgram::hasOpenGLShaderPrograms(context)) {
+    if (refused_ || context == nullptr || !QOpenGLShaderProgram::hasOpenGLShaderPrograms(context)) {
         noticePending_ = true;
         return false;
     }

@@ -54,6 +54,14 @@ public:
     // The text of that notice.
     static const char* const kNoShadersNotice;
 
+    // From now on behaves as an OpenGL implementation without shader programs (for tests:
+    // no such implementation can host the viewer's surface here).
+    void RefuseShaders() {
+        ReleaseGL();
+        state_ = TState::Untried;
+        refused_ = true;
+    }
+
     // How often the vertex buffers were filled (for tests and the benchmark).
     std::size_t Uploads() const { return uploads_; }
 
@@ -66,6 +74,7 @@ private:
     enum class TState { Untried, Ready, Missing };
     TState state_ = TState::Untried;
     bool noticePending_ = false;
+    bool refused_ = false;
     std::unique_ptr<QOpenGLShaderProgram> spheres_, cylinders_, points_, lines_;
     // Vertices of the four programs: spheres, points, cylinders, thin cylinders.
     struct TBuffer {

@@ -2,8 +2,9 @@
 // framebuffer on a scene of a few hundred atoms with the threshold forced down: which
 // pixels are covered and the mean colour of every atom's inner disc, plain and with
 // perspective, fog, black and white, a selection, the cylinder colour and the sphere &
-// wire model. Then the threshold as
-// the options dialog edits it, and when it applies.
+// wire model; far away, where spheres are points and cylinders lines. Then the threshold
+// as the options dialog edits it, when it applies, and the mesh drawing with its one-time
+// status text when shaders are missing.
 #include "support/GuiTest.h"
 #include "viewer/ViewerForms.h"
 
@@ -212,7 +213,7 @@ TEST_F(FastDrawingTest, FarAwaySpheresArePointsAndCylindersLines) {
         EXPECT_LT(std::fabs(channel) / both, kColour);
 }
 
-TEST_F(FastDrawingTest, TheThresholdComesFromTheOptionsDialogAndZeroMeansNever) {
+TEST_F(FastDrawingTest, TheDialogsThresholdDecidesAndWithoutShadersMeshesAreDrawn) {
     TLatvistaOptForm dialog;
     dialog.lLVO = DefaultLatvistaOptions();
     dialog.ParamToLVO();
@@ -247,6 +248,19 @@ TEST_F(FastDrawingTest, TheThresholdComesFromTheOptionsDialogAndZeroMeansNever) 
         Picture(*form);
         EXPECT_EQ(form->Renderer().LastFrameFast(), c.fast) << c.threshold;
     }
+    EXPECT_EQ(form->StatusPanelText(1), "");
+
+    // Without shader programs the meshes are drawn and the status bar says so once.
+    form->Scene().WLVO.FastDrawAtoms = 1;
+    form->Surface()->makeCurrent();
+    form->Renderer().Impostors().RefuseShaders();
+    form->Surface()->doneCurrent();
+    Picture(*form);
+    EXPECT_FALSE(form->Renderer().LastFrameFast());
+    EXPECT_EQ(form->StatusPanelText(1), TImpostorRenderer::kNoShadersNotice);
+    form->OutPutToStatusBar1("");
+    Picture(*form);
+    EXPECT_FALSE(form->Renderer().LastFrameFast());
     EXPECT_EQ(form->StatusPanelText(1), "");
 }
 
