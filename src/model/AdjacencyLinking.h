@@ -4,13 +4,46 @@
 
 #include "model/OurData.h"
 
+#include <cstdint>
+#include <unordered_map>
+
 namespace ormaline {
+
+// True for the numbers an adjacency entry can name (0..65535).
+constexpr bool IsNameableAtomNumber(std::int32_t number) {
+    return number >= 0 && number <= 0xFFFF;
+}
+
+// The first atom of each number from a list head on, as adjacency entries name their
+// partners: only numbers 0..65535 can be named, so an atom numbered outside that
+// range is never found, and neither is an entry's number outside it (such a number is
+// kept as read and simply never links). Atom is tSteckAt or const tSteckAt.
+template <class Atom> class TBasicAtomNumberIndex {
+public:
+    explicit TBasicAtomNumberIndex(Atom* head) {
+        for (Atom* atom = head; atom != nullptr; atom = atom->li)
+            if (IsNameableAtomNumber(atom->i))
+                firstByNumber_.try_emplace(atom->i, atom);
+    }
+    // The first atom from the head with this number, or nil.
+    Atom* Find(std::int32_t number) const {
+        if (!IsNameableAtomNumber(number))
+            return nullptr;
+        auto found = firstByNumber_.find(number);
+        return found == firstByNumber_.end() ? nullptr : found->second;
+    }
+
+private:
+    std::unordered_map<std::int32_t, Atom*> firstByNumber_;
+};
+using TAtomNumberIndex = TBasicAtomNumberIndex<tSteckAt>;
+using TConstAtomNumberIndex = TBasicAtomNumberIndex<const tSteckAt>;
 
 // For each atom from `first` to the end of its list, in list order, and each entry E
 // of its PMAd (then each chain node of E.Chan): E.p := the first atom B from
 // `searchHead` on with B.i = E.i (C.pC likewise). Atom numbers outside 0..65535 are
-// never found, since entries hold 16-bit numbers. Returns false at the first entry
-// or chain node without a partner; links made before it stay. PMAd_ is not visited.
+// never found. Returns false at the first entry or chain node without a partner;
+// links made before it stay. PMAd_ is not visited.
 // The viewer passes pAt0 as the first atom and pAtEnd as the search head.
 bool LinkAdjMatr(tSteckAt* first, tSteckAt* searchHead);
 

@@ -189,10 +189,9 @@ void ReadBonds(std::string_view rest, tCompParam& comp, tSteckAt& atom) {
         std::size_t blank = rest.find(' ');
         if (blank == std::string_view::npos)
             throw TMolDataError{};
-        std::int32_t partner = IntegerOrFail(rest.substr(0, blank));
-        if (partner < 0 || partner > 0xFFFF)
-            throw TMolDataError{};
-        entry->i = static_cast<std::uint16_t>(partner);
+        // A number that no entry can name (outside 0..65535) is kept as read; it never
+        // links, so the viewer then draws contacts from distances.
+        entry->i = IntegerOrFail(rest.substr(0, blank));
         rest = TrimView(rest.substr(blank + 1));
 
         switch (rest.front()) {

@@ -31,7 +31,7 @@ using TErrorReport = std::function<void(const std::string& message)>;
 // that is not an integer 0..255) releases comp, reports "Errors in molecule data."
 // and returns false. Atoms are ordered by element code and index (CompAtNI);
 // adjacency entries keep their reading order and are left unlinked (p nil).
-// A partner number outside 0..65535, which an entry cannot hold, is a failure too.
+// A partner number outside 0..65535 is kept as read and never links.
 bool ReadMolText(const std::vector<std::string>& lines, tCompParam& comp,
                  const TErrorReport& report);
 

@@ -1,5 +1,6 @@
 #include "model/MolTextWriter.h"
 
+#include "model/AdjacencyLinking.h"
 #include "model/NumberFormat.h"
 #include "model/Symmetry.h"
 #include "model/TextUtil.h"
@@ -85,12 +86,10 @@ std::vector<std::string> WriteMolText(const tCompParam& comp,
 
 std::vector<TMolTextAtom> MolTextAtomsFromCompound(const tCompParam& comp) {
     std::unordered_map<const tSteckAt*, std::int32_t> runningNumber;
-    std::unordered_map<std::int32_t, const tSteckAt*> firstByNumber;
+    const TConstAtomNumberIndex firstByNumber(comp.pAtEnd);
     std::int32_t count = 0;
-    for (const tSteckAt* atom = comp.pAtEnd; atom != nullptr; atom = atom->li) {
+    for (const tSteckAt* atom = comp.pAtEnd; atom != nullptr; atom = atom->li)
         runningNumber.emplace(atom, ++count);
-        firstByNumber.try_emplace(atom->i, atom);
-    }
 
     std::vector<TMolTextAtom> records;
     records.reserve(static_cast<std::size_t>(count));
@@ -105,10 +104,8 @@ std::vector<TMolTextAtom> MolTextAtomsFromCompound(const tCompParam& comp) {
         record.k = atom->A.k;
         for (const tAdjMatr* entry = atom->PMAd; entry != nullptr; entry = entry->li) {
             const tSteckAt* partner = entry->p;
-            if (partner == nullptr) {
-                auto found = firstByNumber.find(entry->i);
-                partner = found == firstByNumber.end() ? nullptr : found->second;
-            }
+            if (partner == nullptr)
+                partner = firstByNumber.Find(entry->i);
             auto numbered = runningNumber.find(partner);
             if (partner != nullptr && numbered != runningNumber.end())
                 record.bonds.push_back(TMolTextBond{numbered->second, entry->m});

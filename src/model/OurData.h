@@ -80,7 +80,9 @@ struct tAdjMatr {
     std::uint8_t ChanSize = 0;
     tChanStack* Chan = nullptr;
     tSteckAt* p = nullptr; // partner atom once linked
-    std::uint16_t i = 0;   // partner's tSteckAt.i as read
+    // The partner's tSteckAt.i as read, kept whole: a number outside 0..65535 (which a
+    // 16-bit entry could not hold) is stored as read and never links (AtomNumberIndex).
+    std::int32_t i = 0;
     std::uint8_t CSym = 0;
     std::uint8_t Br = 0;
 };

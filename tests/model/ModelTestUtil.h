@@ -32,7 +32,7 @@ inline tSteckAt* MakeAtom(std::int16_t element, std::int32_t index, std::int32_t
 }
 
 // Appends an adjacency entry naming partner number `partner` with the given kind.
-inline tAdjMatr* AddEntry(tSteckAt* atom, std::uint16_t partner, std::uint8_t kind = bkValence) {
+inline tAdjMatr* AddEntry(tSteckAt* atom, std::int32_t partner, std::uint8_t kind = bkValence) {
     tAdjMatr* entry = NewAdjMatr();
     entry->i = partner;
     entry->m = kind;

@@ -1,5 +1,6 @@
 #include "ModelTestUtil.h"
 
+#include "model/AdjacencyLinking.h"
 #include "model/CellGeometry.h"
 #include "model/Compound.h"
 #include "model/MolTextReader.h"
@@ -399,8 +400,6 @@ TEST(ReadMolText, FailuresReleaseAndReport) {
         {"blank after star", {"VER=1", "10 10 10 90 90 90", "* 5 C 0 0 0"}},
         {"bond without blank", {"VER=1", "10 10 10 90 90 90", "1 C 0 0 0 2v"}},
         {"partner not integer", {"VER=1", "10 10 10 90 90 90", "1 C 0 0 0 a v"}},
-        {"partner above 16 bits", {"VER=1", "10 10 10 90 90 90", "1 C 0 0 0 70000 v"}},
-        {"negative partner", {"VER=1", "10 10 10 90 90 90", "1 C 0 0 0 -1 v"}},
         {"empty bracket group", {"VER=1", "10 10 10 90 90 90", "1 C[] 0.1 0.2 0.3"}},
         {"multiplicity not integer", {"VER=1", "10 10 10 90 90 90", "1 C[x] 0 0 0"}},
         {"multiplicity above 255", {"VER=1", "10 10 10 90 90 90", "1 C[256,Cs] 0 0 0"}},
@@ -415,6 +414,36 @@ TEST(ReadMolText, FailuresReleaseAndReport) {
         EXPECT_EQ(reader.comp.pAt0, nullptr) << row.name;
         EXPECT_EQ(reader.comp.pAtEnd, nullptr) << row.name;
     }
+}
+
+// Numbers that no entry can name are read whole: they never link, not even to the atom
+// that a 16-bit truncation would name (70000 - 65536 = 4464, -1 + 65536 = 65535).
+TEST(ReadMolText, PartnerNumbersOutside16BitsAreKeptAndNeverLink) {
+    Reader reader;
+    ASSERT_TRUE(reader.ReadAtoms(
+        {"1 C 0 0 0 70000 v 2 v", "2 O 0 0 0 1 v -1 s", "4464 N 0 0 0 1 v", "65535 H 0 0 0"}));
+    const tSteckAt& carbon = reader.Atom(1);
+    const tSteckAt& oxygen = reader.Atom(3);
+    ASSERT_EQ(carbon.i, 1);
+    ASSERT_EQ(oxygen.i, 2);
+    std::vector<std::pair<std::int32_t, int>> entries;
+    for (const tAdjMatr* e = carbon.PMAd; e != nullptr; e = e->li)
+        entries.emplace_back(e->i, e->m);
+    for (const tAdjMatr* e = oxygen.PMAd; e != nullptr; e = e->li)
+        entries.emplace_back(e->i, e->m);
+    EXPECT_EQ(entries, (std::vector<std::pair<std::int32_t, int>>{
+                           {70000, bkValence}, {2, bkValence}, {1, bkValence}, {-1, bkSpecific}}));
+    EXPECT_EQ(carbon.CN, 2);
+    EXPECT_EQ(oxygen.CN, 1);
+    EXPECT_EQ(oxygen.CNdop, 1);
+    EXPECT_TRUE(reader.messages.empty());
+    // The viewer's linking fails on them, so it draws contacts from distances.
+    EXPECT_FALSE(LinkAdjMatr(reader.comp.pAt0, reader.comp.pAtEnd));
+    const TAtomNumberIndex index(reader.comp.pAt0);
+    EXPECT_EQ(index.Find(70000), nullptr);
+    EXPECT_EQ(index.Find(-1), nullptr);
+    EXPECT_EQ(index.Find(4464), &reader.Atom(2));
+    EXPECT_EQ(index.Find(65535), &reader.Atom(0));
 }
 
 TEST(ReadMolText, FewerThanThreeLinesLeavesTheCompoundAlone) {

@@ -43,7 +43,7 @@ void ParseAdjacencyText(std::string_view text, tSteckAt& atom) {
         if (!value || *value < 0 || *value > std::numeric_limits<std::uint16_t>::max())
             throw EConvertError("'" + number + "' is not a valid integer value");
         tAdjMatr* entry = NewAdjMatr();
-        entry->i = static_cast<std::uint16_t>(*value);
+        entry->i = *value;
         entry->m = bkValence;
         AppendNode(entry, atom.PMAd);
         ++atom.CN;
