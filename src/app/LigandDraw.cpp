@@ -1,10 +1,10 @@
 // "Draw": the selected ligand read again and shown in a new viewer window.
 #include "app/TTLUnit.h"
 
+#include "app/ViewerHandoff.h"
 #include "app/WidgetText.h"
 #include "app/core/LigandHandoff.h"
 #include "platform/StringGrid.h"
-#include "viewer/core/LatvistaOpt.h"
 #include "viewer/maler.h"
 
 #include <QLineEdit>
@@ -35,14 +35,8 @@ void TfrmTTLServices::actLigDrawExecute() {
     btnTTLReadClick();
     // The window belongs to the application: it frees itself when the user closes it.
     // Until it is shown it is held here, so that a conversion error frees it unshown.
-    auto viewer = std::make_unique<TLVForm>();
-    viewer->setAttribute(Qt::WA_DeleteOnClose);
+    std::unique_ptr<TLVForm> viewer = NewHandoffViewer();
     TLVScene& scene = viewer->Scene();
-    DefaultLatvistaOpt(scene.WLVO);
-    scene.WLVO.RadAt = ElementRadiiTable(scene.WLVO.RadSyst);
-    viewer->SyncControls();
-    scene.LVNumProg = 0;
-    scene.MalerCompPos = -1;
     BuildLigandCompound(PanelTexts(*this), scene.CompParamMaler);
     scene.ShowMoleculeOnly = true;
     viewer->Create1Click();

@@ -1,6 +1,8 @@
 // The ligand tab: search, read, and the ligand row of "Query To File".
 #include "app/TTLUnit.h"
 
+#include "app/SubgraphSearchRun.h"
+
 #include "app/WidgetText.h"
 #include "app/core/LigandRead.h"
 #include "app/core/TTLCheck.h"
@@ -118,10 +120,6 @@ std::string TfrmTTLServices::GetQTTLStr(std::string& description) const {
     return ormaline::GetQTTLStr(TTLSearch, cbUseLike->isChecked(), description);
 }
 
-TLigandRowTest TfrmTTLServices::LigandRowTest() const {
-    return {};
-}
-
 bool TfrmTTLServices::SearchTTLCollection(int key) {
     if (!CheckTTLConditions())
         return false;
@@ -131,7 +129,14 @@ bool TfrmTTLServices::SearchTTLCollection(int key) {
     sgLigands->SetRowCount(1);
     std::string statement = TTLSearchStatement(TTLSearch, cbUseLike->isChecked(),
                                                cbTTLUseRCL->isChecked(), MemoLines(mSearchResult));
-    TLigandRowTest rowTest = LigandRowTest();
+    // While a subgraph is loaded, each candidate row must contain it.
+    std::unique_ptr<TSubgraphSearchRun> subgraph;
+    if (SGLines)
+        subgraph = std::make_unique<TSubgraphSearchRun>(*this);
+    TLigandBlockTest rowTest;
+    if (subgraph)
+        rowTest = [&subgraph](const std::vector<TGuid>& ids) { return subgraph->TestBlock(ids); };
+    const std::size_t blockSize = subgraph ? subgraph->BlockSize() : 1;
     auto result = connection_.Query(statement);
     int hitCount = 0;
     if (result->Eof()) {
@@ -139,16 +144,16 @@ bool TfrmTTLServices::SearchTTLCollection(int key) {
     } else if (key == 1) {
         ExportFile file(fileName);
         file.Write(TTLQueryFileHeader());
-        hitCount = WalkTTLSearchRows(
+        hitCount = WalkTTLSearchRowBlocks(
             *result, [&](const TOneRecStr& record, int) { file.Write(TTLQueryFileLine(record)); },
-            rowTest);
+            rowTest, blockSize);
         file.Close();
     } else {
         GridAppender rows(*sgLigands);
-        hitCount = WalkTTLSearchRows(
+        hitCount = WalkTTLSearchRowBlocks(
             *result,
             [&](const TOneRecStr& record, int hit) { rows.SetRow(hit, TTLGridRow(record)); },
-            rowTest);
+            rowTest, blockSize);
     }
     result->Close();
     SetStatusText(FoundLigandsStatus(hitCount));

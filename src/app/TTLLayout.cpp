@@ -128,9 +128,12 @@ void TfrmTTLServices::CreateActions() {
         "actLigDraw", "Draw", [this] { actLigDrawExecute(); },
         [this] { return sgLigands->HasCurrentDataRow(); });
     actAddTTLQuery = list.Add("actAddTTLQuery", "Add Query", nothing, notYetBuilt);
-    actSGLoad = list.Add("actSGLoad", "Load", nothing, notYetBuilt);
-    actSGView = list.Add("actSGView", "View", nothing, notYetBuilt);
-    actSGClear = list.Add("actSGClear", "Clear", nothing, notYetBuilt);
+    actSGLoad = list.Add("actSGLoad", "Load", [this] { actSGLoadExecute(); });
+    auto subgraphLoaded = [this] { return SGLines != nullptr; };
+    actSGView = list.Add(
+        "actSGView", "View", [this] { actSGViewExecute(); }, subgraphLoaded);
+    actSGClear = list.Add(
+        "actSGClear", "Clear", [this] { actSGClearExecute(); }, subgraphLoaded);
     actTTASearch = list.Add("actTTASearch", "Search", nothing, notYetBuilt);
     actAtRead = list.Add("actAtRead", "Read", nothing, notYetBuilt);
     actAddTTAQuery = list.Add("actAddTTAQuery", "Add Query", nothing, notYetBuilt);

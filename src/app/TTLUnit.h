@@ -6,8 +6,10 @@
 #pragma once
 
 #include "app/core/SearchConditions.h"
+#include "app/core/SubgraphCandidates.h"
 #include "app/core/TTLSearchRows.h"
 #include "db/Database.h"
+#include "model/OurData.h"
 
 #include <QMainWindow>
 
@@ -82,9 +84,20 @@ public:
     void SelectLiMoN_adm(const TGuid& ALigID);
     void SelectLigLoc(const TGuid& ALigID);
     void tsLigandClear();
-    // The test each search row must pass; empty (every row a hit) while no subgraph
-    // is loaded.
-    TLigandRowTest LigandRowTest() const;
+
+    // Subgraph group of the ligand tab: "Load" a graph file, "View" it in a modal
+    // viewer, "Clear" it. While one is loaded the ligand search keeps only the
+    // ligands that contain it.
+    void actSGLoadExecute();
+    void actSGViewExecute();
+    void actSGClearExecute();
+    // The lines of the loaded graph file; none while no subgraph is loaded.
+    std::unique_ptr<std::vector<std::string>> SGLines;
+    // The subgraph parsed from SGLines by "Load".
+    tCompParam CompParamGraph;
+    // How the subgraph test loads the candidates; the per-row scheme is the reference
+    // that gives the same hits.
+    TCandidateLoading SubgraphLoading = TCandidateLoading::Bulk;
 
     // "Query To File": the hits of the active page's search to a text file.
     void actQueryToFileExecute();

@@ -111,6 +111,9 @@ std::optional<std::string> QtUserDialogs::OpenFileName(const FileDialogRequest& 
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (!request.fileName.empty())
         dialog.selectFile(Q(request.fileName));
+    // A typed name without extension names a file of the default type.
+    if (!request.defaultExtension.empty())
+        dialog.setDefaultSuffix(Q(request.defaultExtension));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().front().toStdString();

@@ -6,6 +6,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
+#include <tuple>
+
 namespace ormaline::testing {
 
 ScriptedUserDialogs& FreshDialogs() {
@@ -37,6 +40,33 @@ std::vector<std::string> QueryColumn(const std::string& statement, const std::st
     return values;
 }
 
+std::vector<ExpectedHit> ExpectedHits(const std::string& library, const std::string& pattern) {
+    TDatabase db;
+    db.Open();
+    auto r =
+        db.Query("select l.id, l.name, l.countat, l.ttlcode,\r\n"
+                 "  (select count(*) from (select distinct o.refcode, o.coordtype\r\n"
+                 "     from topology.limon_loc o where o.limonid = l.id) d) as n\r\n"
+                 "from topology.limon l join topology.limon_library b on b.id = l.libraryid\r\n"
+                 "where b.name = '" +
+                 library + "' and l.name like '" + pattern +
+                 "'\r\n"
+                 "  and exists (select 1 from topology.limon_loc o where o.limonid = l.id)");
+    std::vector<std::tuple<long, std::string, ExpectedHit>> rows;
+    for (; !r->Eof(); r->Next()) {
+        ExpectedHit hit{r->AsString("ttlcode"), r->AsString("countat"), r->AsString("name"),
+                        r->AsString("id"), r->AsString("n")};
+        rows.emplace_back(-std::stol(hit.occurrences), hit.name, hit);
+    }
+    std::stable_sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
+        return std::tie(std::get<0>(a), std::get<1>(a)) < std::tie(std::get<0>(b), std::get<1>(b));
+    });
+    std::vector<ExpectedHit> hits;
+    for (auto& row : rows)
+        hits.push_back(std::get<2>(row));
+    return hits;
+}
+
 void MainWindowTest::SetUp() {
     dialogs = &FreshDialogs();
     ASSERT_NO_THROW(window = std::make_unique<TfrmTTLServices>())
@@ -44,7 +74,8 @@ void MainWindowTest::SetUp() {
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     ProcessEvents();
-    ASSERT_TRUE(dialogs->records.empty()) << "show time reported: " << dialogs->records.front().text;
+    ASSERT_TRUE(dialogs->records.empty())
+        << "show time reported: " << dialogs->records.front().text;
 }
 
 void MainWindowTest::TearDown() {

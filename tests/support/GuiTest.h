@@ -28,6 +28,16 @@ std::vector<std::string> ListTexts(const class ::QComboBox& combo);
 // demo data, independent of the window.
 std::vector<std::string> QueryColumn(const std::string& statement, const std::string& column);
 
+// A row of the ligand search as the test works it out: the five grid columns.
+struct ExpectedHit {
+    std::string ttlcode, countat, name, id, occurrences;
+    std::vector<std::string> Row() const { return {ttlcode, countat, name, id, occurrences}; }
+};
+
+// The hits of a name pattern in a library, ordered by occurrence count (descending)
+// and name, computed without the window's statement.
+std::vector<ExpectedHit> ExpectedHits(const std::string& library, const std::string& pattern);
+
 // Fresh scripted dialogs for every test; every answer a test scripts must be asked for.
 class ScriptedDialogsTest : public ::testing::Test {
 protected:

@@ -32,6 +32,12 @@ const std::string& Column(const std::vector<std::string>& row, std::size_t colum
 
 } // namespace
 
+std::int16_t CheckedElementCode(std::int32_t code) {
+    if (code < kMinElementCode || code > kMaxElementCode)
+        throw EConvertError("'" + std::to_string(code) + "' is not a valid element code");
+    return static_cast<std::int16_t>(code);
+}
+
 void ParseAdjacencyText(std::string_view text, tSteckAt& atom) {
     // The cell is trimmed first: a blank-only or blank-led cell is no reason to fail.
     std::string rest = Trim(text);
@@ -66,10 +72,7 @@ void BuildLigandCompound(const TLigandPanelTexts& panel, tCompParam& comp) {
         try {
             atom->A.kch = IntegerCell(Column(row, 3));
             atom->i = IntegerCell(Column(row, 2));
-            const std::int32_t element = IntegerCell(Column(row, 1));
-            if (element < kMinElementCode || element > kMaxElementCode)
-                throw EConvertError("'" + Column(row, 1) + "' is not a valid element code");
-            atom->A.n = static_cast<std::int16_t>(element);
+            atom->A.n = CheckedElementCode(IntegerCell(Column(row, 1)));
             for (std::size_t axis = 0; axis < 3; ++axis)
                 atom->A.k[axis] = NumberCell(Column(row, 4 + axis));
         } catch (...) {

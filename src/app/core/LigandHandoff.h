@@ -23,6 +23,9 @@ struct TLigandPanelTexts {
     std::vector<std::string> BondCells;
 };
 
+// The code as an element code; outside -26..120 it throws EConvertError.
+std::int16_t CheckedElementCode(std::int32_t code);
+
 // Appends one adjacency entry (m = 1, valence) per neighbour number of `text` to the
 // atom's PMAd in text order; CN and A.S grow by one per entry. Numbers are separated by
 // blanks; a number that is not a valid integer from 0 to 65535 throws EConvertError.

@@ -52,21 +52,46 @@ template <class Result> TOneRecStr ReadTTLSearchRow(const Result& result, const 
     return record;
 }
 
-// Walks the rows of the search result from the current one to the end. Each row whose
-// ligand passes `isHit` (an empty test passes every row) is counted and read, and
-// handed to `onHit(record, hitCount)` with the hit count so far (the grid row number).
-// Returns the number of hits. The result is left at its end, open.
+// Decides, for a block of candidate rows given by their ligands' IDs, which rows are
+// hits: one flag per ID, in order. The subgraph test of a loaded subgraph loads and
+// tests the candidates of a block together.
+using TLigandBlockTest = std::function<std::vector<bool>(const std::vector<TGuid>& ligandIds)>;
+
+// Walks the rows of the search result from the current one to the end, `blockSize`
+// rows at a time (at least one). The rows of a block are read, `isHit` decides them
+// (an empty test passes every row), and each hit is counted and handed to
+// `onHit(record, hitCount)` with the hit count so far (the grid row number), in row
+// order. Returns the number of hits. The result is left at its end, open.
 template <class Result, class OnHit>
-int WalkTTLSearchRows(Result& result, OnHit&& onHit, const TLigandRowTest& isHit = {}) {
+int WalkTTLSearchRowBlocks(Result& result, OnHit&& onHit, const TLigandBlockTest& isHit,
+                           std::size_t blockSize) {
     int hitCount = 0;
-    for (; !result.Eof(); result.Next()) {
-        TGuid id = GuidFromColumnText(result.AsString("ID"));
-        if (isHit && !isHit(id))
-            continue;
-        ++hitCount;
-        onHit(ReadTTLSearchRow(result, id), hitCount);
+    std::vector<TOneRecStr> block;
+    std::vector<TGuid> ids;
+    while (!result.Eof()) {
+        block.clear();
+        ids.clear();
+        for (; !result.Eof() && (block.empty() || block.size() < blockSize); result.Next()) {
+            ids.push_back(GuidFromColumnText(result.AsString("ID")));
+            block.push_back(ReadTTLSearchRow(result, ids.back()));
+        }
+        const std::vector<bool> hits = isHit ? isHit(ids) : std::vector<bool>(ids.size(), true);
+        for (std::size_t k = 0; k < block.size(); ++k)
+            if (k < hits.size() && hits[k])
+                onHit(block[k], ++hitCount);
     }
     return hitCount;
+}
+
+// The same one row at a time, each row decided by `isHit` on its own.
+template <class Result, class OnHit>
+int WalkTTLSearchRows(Result& result, OnHit&& onHit, const TLigandRowTest& isHit = {}) {
+    TLigandBlockTest blockTest;
+    if (isHit)
+        blockTest = [&isHit](const std::vector<TGuid>& ids) {
+            return std::vector<bool>{isHit(ids.front())};
+        };
+    return WalkTTLSearchRowBlocks(result, std::forward<OnHit>(onHit), blockTest, 1);
 }
 
 } // namespace ormaline

@@ -63,6 +63,32 @@ TEST(WalkTTLSearchRows, RowTestSeesEachLigandAndDropsRejectedRows) {
     EXPECT_EQ(hits, (std::vector<std::pair<std::string, int>>{{"Cl", 1}, {"NO3", 2}}));
 }
 
+TEST(WalkTTLSearchRowBlocks, BlocksAreDecidedTogetherAndHitsKeepTheRowOrder) {
+    std::vector<TFakeResult::Row> rows;
+    for (int k = 1; k <= 5; ++k)
+        rows.push_back(SearchRow("{00000000-0000-0000-0000-00000000000" + std::to_string(k) + "}",
+                                 "L" + std::to_string(k), "1", "1", "1"));
+    TFakeResult result(rows);
+    std::vector<std::size_t> blocks;
+    std::vector<std::pair<std::string, int>> hits;
+    // Rows 2 and 5 are rejected.
+    TLigandBlockTest test = [&](const std::vector<TGuid>& ids) {
+        blocks.push_back(ids.size());
+        std::vector<bool> flags;
+        for (const TGuid& id : ids)
+            flags.push_back(id.bytes[15] != 2 && id.bytes[15] != 5);
+        return flags;
+    };
+    EXPECT_EQ(WalkTTLSearchRowBlocks(
+                  result,
+                  [&](const TOneRecStr& record, int hit) { hits.emplace_back(record.name, hit); },
+                  test, 2),
+              3);
+    EXPECT_EQ(blocks, (std::vector<std::size_t>{2, 2, 1}));
+    EXPECT_EQ(hits, (std::vector<std::pair<std::string, int>>{{"L1", 1}, {"L3", 2}, {"L4", 3}}));
+    EXPECT_TRUE(result.Eof());
+}
+
 TEST(WalkTTLSearchRows, NoRowsNoHits) {
     TFakeResult result(std::vector<TFakeResult::Row>{});
     int calls = 0;

@@ -1,0 +1,91 @@
+// The candidates of a ligand search with a subgraph: their atoms loaded and tested
+// against the fragment, either one ligand at a time with the two statements of
+// LiMoNFromDB (the reference scheme), or in blocks of a few hundred ligands with one
+// statement per block that also applies the element pre-filter on the server. Both
+// give the same hits.
+#pragma once
+
+#include "app/core/LiMoNFromDB.h"
+#include "app/core/SubgraphTest.h"
+#include "db/Database.h"
+
+#include <chrono>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace ormaline {
+
+// The atoms of the ligands `ids`, one row per ligand that has atoms, in no particular
+// order: "limonid" and "atomlist", the atoms separated by ";", each as its number,
+// element code and coordination number separated by blanks. With a set list, only
+// ligands whose atoms hold a member of each non-empty set come back (a necessary
+// condition of PassesElementSets, which also counts only atoms with a bond list).
+std::string SelectCandidateAtoms(const std::vector<TGuid>& ids, const tSetAtSet* sets);
+// The bond lists of the ligands `ids`, one row per ligand that has any: "limonid",
+// "bondlists" (their number) and "bondlist", the lists separated by ";", each as the
+// atom number, a blank and the list.
+std::string SelectCandidateBondLists(const std::vector<TGuid>& ids);
+
+// The atoms of one block of ligands, kept until the next block is loaded. The atoms
+// and the bond lists are read from their tables separately and paired by atom number
+// here, as the loader's join pairs them: the server then scans each table once per
+// block instead of joining row by row.
+class TCandidateAtoms {
+public:
+    // Runs SelectCandidateAtoms, then SelectCandidateBondLists for the ligands that
+    // came back, and keeps their rows by ligand.
+    void Load(TDatabase& database, const std::vector<TGuid>& ids, const tSetAtSet* sets);
+    // Builds ligand `id` of the last block into `comp` with the atoms LiMoNFromDB
+    // gives it ("P 1", each atom with a bond list, in element-and-index order, linked
+    // adjacency), without the cell, name, code and coordinates, which the search does
+    // not read. False, with `comp` holding no atoms, when the ligand has none. A bond
+    // list holding the separator ";" throws EConvertError.
+    bool Build(const TGuid& id, tCompParam& comp) const;
+
+private:
+    struct TBondLists {
+        std::int32_t count = 0;
+        std::string text;
+    };
+    std::unordered_map<std::string, std::string> atomsByLigand_;
+    std::unordered_map<std::string, TBondLists> bondListsByLigand_;
+};
+
+// How candidates are loaded.
+enum class TCandidateLoading {
+    PerRow, // two statements per candidate
+    Bulk,   // one statement per block of candidates
+};
+
+// Decides, block by block, which candidate rows of the search are hits, and keeps
+// the time spent in the database and in building and testing the compounds.
+class TSubgraphRowFilter {
+public:
+    static constexpr std::size_t kBulkBlockSize = 500;
+
+    TSubgraphRowFilter(TDatabase& database, const TGuid& libraryId, TSubgraphTest& test,
+                       TCandidateLoading loading);
+
+    // Rows per block: 1 for the per-row scheme.
+    std::size_t BlockSize() const;
+    // One flag per ligand, in order.
+    std::vector<bool> TestBlock(const std::vector<TGuid>& ids);
+
+    int Tested() const { return tested_; }
+    std::chrono::steady_clock::duration DatabaseTime() const { return databaseTime_; }
+    std::chrono::steady_clock::duration MatchingTime() const { return matchingTime_; }
+
+private:
+    TDatabase& database_;
+    TGuid libraryId_;
+    TSubgraphTest& test_;
+    TCandidateLoading loading_;
+    tCompParam scratch_; // the candidate being tested
+    TCandidateAtoms block_;
+    int tested_ = 0;
+    std::chrono::steady_clock::duration databaseTime_{};
+    std::chrono::steady_clock::duration matchingTime_{};
+};
+
+} // namespace ormaline

@@ -1,0 +1,14 @@
+// Reading a whole text file as lines.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace ormaline {
+
+// Appends the lines of the file to `lines` (split at CR LF, LF or CR; a final line
+// break starts no empty line). A file that cannot be opened or read throws
+// EInOutError naming the file and the reason; nothing is appended then.
+void ReadTextFileLines(const std::string& path, std::vector<std::string>& lines);
+
+} // namespace ormaline

@@ -1,0 +1,145 @@
+// The two loaders of the subgraph query over the demo database: every ligand loaded
+// one at a time (LiMoNFromDB) and in blocks (TCandidateAtoms) gives the atoms and
+// bonds that the test's own statement finds, and the server's element pre-filter
+// passes exactly the ligands that pass it on the loaded compounds.
+#include "support/GuiTest.h"
+
+#include "app/core/SubgraphCandidates.h"
+#include "model/Compound.h"
+#include "model/TextUtil.h"
+
+#include <map>
+#include <set>
+
+using namespace ormaline;
+using namespace ormaline::testing;
+
+namespace {
+
+struct TLigandRow {
+    TGuid library;
+    std::string name;
+    std::int64_t code = 0;
+    std::uint32_t atoms = 0;
+    float a = 0.0f;
+};
+
+// Per atom number: element, coordination number and neighbour numbers, as text.
+using TAtomTable = std::map<int, std::string>;
+
+TAtomTable AtomsOf(const tCompParam& comp) {
+    TAtomTable table;
+    for (const tSteckAt* atom = comp.pAt0; atom != nullptr; atom = atom->li) {
+        std::string text = std::to_string(atom->A.n) + " " + std::to_string(atom->A.kch) + ":";
+        for (const tAdjMatr* e = atom->PMAd; e != nullptr; e = e->li) {
+            text += " " + std::to_string(e->i);
+            // Linked to the atom of that number.
+            if (e->p == nullptr || e->p->i != e->i)
+                text += "!";
+        }
+        table[atom->i] = text;
+    }
+    return table;
+}
+
+TEST(SubgraphLoaders, BothLoadersGiveEveryLigandsAtomsAndLinkedBonds) {
+    TDatabase db;
+    db.Open();
+    std::map<std::string, TLigandRow> ligands;
+    for (auto r =
+             db.Query("select id, libraryid, name, ttlcode, countat, lengtha from topology.limon");
+         !r->Eof(); r->Next())
+        ligands[r->AsString("id")] = {*ParseGuid(r->AsString("libraryid")), r->AsString("name"),
+                                      r->AsInteger("ttlcode"),
+                                      static_cast<std::uint32_t>(r->AsInteger("countat")),
+                                      static_cast<float>(r->AsFloat("lengtha"))};
+    std::map<std::string, TAtomTable> expected;
+    for (auto r = db.Query("select c.limonid, c.numat, c.specat, c.cn, d.adm_str\r\n"
+                           "from topology.limon_cd c join topology.limon_adm_dn d\r\n"
+                           "  on d.limonid = c.limonid and d.at_num = c.numat");
+         !r->Eof(); r->Next()) {
+        std::string text = r->AsString("specat") + " " + r->AsString("cn") + ":";
+        for (const std::string& number : [&] {
+                 std::vector<std::string> numbers;
+                 std::string rest = Trim(r->AsString("adm_str"));
+                 while (!rest.empty()) {
+                     const std::size_t blank = rest.find(' ');
+                     numbers.push_back(rest.substr(0, blank));
+                     rest = blank == std::string::npos ? "" : Trim(rest.substr(blank + 1));
+                 }
+                 return numbers;
+             }())
+            text += " " + number;
+        expected[r->AsString("limonid")][r->AsInteger("numat")] = text;
+    }
+    ASSERT_GT(ligands.size(), 150u);
+
+    std::vector<TGuid> ids;
+    for (const auto& [id, row] : ligands)
+        ids.push_back(*ParseGuid(id));
+    TCandidateAtoms blocks;
+    std::size_t compared = 0;
+    for (std::size_t start = 0; start < ids.size(); start += 64) {
+        const std::vector<TGuid> block(
+            ids.begin() + static_cast<std::ptrdiff_t>(start),
+            ids.begin() + static_cast<std::ptrdiff_t>(std::min(start + 64, ids.size())));
+        blocks.Load(db, block, nullptr);
+        for (const TGuid& id : block) {
+            const std::string key = GuidToString(id);
+            SCOPED_TRACE(ligands[key].name);
+            const TAtomTable& want = expected[key];
+            tCompParam single;
+            LiMoNFromDB(db, ligands[key].library, id, single);
+            EXPECT_EQ(AtomsOf(single), want);
+            EXPECT_EQ(single.MDC.CmpName, ligands[key].name);
+            EXPECT_EQ(single.DC.code, ligands[key].code);
+            EXPECT_EQ(single.DC.at_, ligands[key].atoms);
+            EXPECT_FLOAT_EQ(single.DC.Tr[0], ligands[key].a);
+            EXPECT_EQ(single.NameSG.Str(), "P 1");
+            EXPECT_EQ(single.pAtEnd, single.pAt0);
+
+            tCompParam bulk;
+            EXPECT_EQ(blocks.Build(id, bulk), !want.empty());
+            EXPECT_EQ(AtomsOf(bulk), want);
+            EXPECT_EQ(std::set<int>(bulk.MDC.ME.begin(), bulk.MDC.ME.end()),
+                      std::set<int>(single.MDC.ME.begin(), single.MDC.ME.end()));
+            ++compared;
+        }
+    }
+    EXPECT_EQ(compared, ligands.size());
+}
+
+TEST(SubgraphLoaders, TheServersPrefilterPassesWhatTheCompoundsPass) {
+    TDatabase db;
+    db.Open();
+    std::vector<TGuid> ids;
+    std::map<std::string, TGuid> libraries;
+    for (auto r = db.Query("select id, libraryid from topology.limon"); !r->Eof(); r->Next()) {
+        ids.push_back(*ParseGuid(r->AsString("id")));
+        libraries[r->AsString("id")] = *ParseGuid(r->AsString("libraryid"));
+    }
+    // Sets as a fragment with an N or O atom, a halogen and a wildcard atom gives them.
+    ElementCodeSet nitrogenOrOxygen, halogen, any;
+    nitrogenOrOxygen.Include(7);
+    nitrogenOrOxygen.Include(8);
+    halogen = ElementMembers(-7);
+    tSetAtSet third{nullptr, any};
+    tSetAtSet second{&third, halogen};
+    tSetAtSet first{&second, nitrogenOrOxygen};
+
+    TCandidateAtoms blocks;
+    blocks.Load(db, ids, &first);
+    int passing = 0;
+    for (const TGuid& id : ids) {
+        tCompParam single;
+        LiMoNFromDB(db, libraries[GuidToString(id)], id, single);
+        const bool passes = PassesElementSets(&first, single.MDC.ME);
+        tCompParam bulk;
+        EXPECT_EQ(blocks.Build(id, bulk), passes) << GuidToString(id);
+        passing += passes;
+    }
+    EXPECT_GT(passing, 5);
+    EXPECT_LT(passing, static_cast<int>(ids.size()) / 2);
+}
+
+} // namespace
