@@ -4,8 +4,10 @@
 
 #include "model/OurData.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace ormaline {
 
@@ -23,18 +25,23 @@ public:
     explicit TBasicAtomNumberIndex(Atom* head) {
         for (Atom* atom = head; atom != nullptr; atom = atom->li)
             if (IsNameableAtomNumber(atom->i))
-                firstByNumber_.try_emplace(atom->i, atom);
+                byNumber_.emplace_back(atom->i, atom);
+        // Stable: of equal numbers the one nearest the head stays first.
+        std::stable_sort(byNumber_.begin(), byNumber_.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
     }
     // The first atom from the head with this number, or nil.
     Atom* Find(std::int32_t number) const {
         if (!IsNameableAtomNumber(number))
             return nullptr;
-        auto found = firstByNumber_.find(number);
-        return found == firstByNumber_.end() ? nullptr : found->second;
+        auto found =
+            std::lower_bound(byNumber_.begin(), byNumber_.end(), number,
+                             [](const auto& entry, std::int32_t n) { return entry.first < n; });
+        return found == byNumber_.end() || found->first != number ? nullptr : found->second;
     }
 
 private:
-    std::unordered_map<std::int32_t, Atom*> firstByNumber_;
+    std::vector<std::pair<std::int32_t, Atom*>> byNumber_;
 };
 using TAtomNumberIndex = TBasicAtomNumberIndex<tSteckAt>;
 using TConstAtomNumberIndex = TBasicAtomNumberIndex<const tSteckAt>;

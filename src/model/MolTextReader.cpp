@@ -47,14 +47,6 @@ std::string_view SkipBlanks(std::string_view text) {
     return text;
 }
 
-std::string_view TrimView(std::string_view text) {
-    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ')
-        text.remove_suffix(1);
-    return text;
-}
-
 // A number field; one that does not convert (or overflows) reads as 0.
 double NumberOrZero(std::string_view field) {
     std::optional<double> value = ParseNumber(field);

@@ -11,16 +11,6 @@ bool IsBlankOrControl(char c) {
     return static_cast<unsigned char>(c) <= ' ';
 }
 
-std::string_view TrimView(std::string_view text) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && IsBlankOrControl(text[begin]))
-        ++begin;
-    while (end > begin && IsBlankOrControl(text[end - 1]))
-        --end;
-    return text.substr(begin, end - begin);
-}
-
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -47,6 +37,16 @@ template <typename Int> std::optional<Int> ParseIntegerAs(std::string_view text)
 }
 
 } // namespace
+
+std::string_view TrimView(std::string_view text) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && IsBlankOrControl(text[begin]))
+        ++begin;
+    while (end > begin && IsBlankOrControl(text[end - 1]))
+        --end;
+    return text.substr(begin, end - begin);
+}
 
 std::string Trim(std::string_view text) {
     return std::string(TrimView(text));
@@ -123,8 +123,8 @@ std::optional<double> ParseNumber(std::string_view text) {
         // magnitude the text asks for.
         bool negative = trimmed.front() == '-';
         std::size_t ePosition = trimmed.find_first_of("eE");
-        bool tiny = ePosition != std::string_view::npos &&
-                    ePosition + 1 < trimmed.size() && trimmed[ePosition + 1] == '-';
+        bool tiny = ePosition != std::string_view::npos && ePosition + 1 < trimmed.size() &&
+                    trimmed[ePosition + 1] == '-';
         value = tiny ? 0.0 : HUGE_VAL;
         return negative ? -value : value;
     }

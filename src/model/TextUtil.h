@@ -15,6 +15,8 @@
 namespace ormaline {
 
 std::string Trim(std::string_view text);
+// The same as a view into the text.
+std::string_view TrimView(std::string_view text);
 std::string TrimLeft(std::string_view text);
 std::string TrimRight(std::string_view text);
 

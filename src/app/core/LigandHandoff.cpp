@@ -40,14 +40,15 @@ std::int16_t CheckedElementCode(std::int32_t code) {
 
 void ParseAdjacencyText(std::string_view text, tSteckAt& atom) {
     // The cell is trimmed first: a blank-only or blank-led cell is no reason to fail.
-    std::string rest = Trim(text);
+    std::string_view rest = TrimView(text);
     while (!rest.empty()) {
         const std::size_t blank = rest.find(' ');
-        const std::string number = blank == std::string::npos ? rest : rest.substr(0, blank);
-        rest = blank == std::string::npos ? std::string() : Trim(rest.substr(blank + 1));
+        const std::string_view number = rest.substr(0, blank);
+        rest =
+            blank == std::string_view::npos ? std::string_view() : TrimView(rest.substr(blank + 1));
         const std::optional<std::int32_t> value = ParseInt32(number);
         if (!value || *value < 0 || *value > std::numeric_limits<std::uint16_t>::max())
-            throw EConvertError("'" + number + "' is not a valid integer value");
+            throw EConvertError("'" + std::string(number) + "' is not a valid integer value");
         tAdjMatr* entry = NewAdjMatr();
         entry->i = *value;
         entry->m = bkValence;

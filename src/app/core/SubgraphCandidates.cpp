@@ -1,5 +1,7 @@
 #include "app/core/SubgraphCandidates.h"
 
+#include <algorithm>
+
 #include "app/core/StatementText.h"
 #include "app/core/TTLSearchRows.h"
 #include "model/Compound.h"
@@ -126,19 +128,17 @@ bool TCandidateAtoms::Build(const TGuid& id, tCompParam& comp) const {
     if (atoms == atomsByLigand_.end() || lists == bondListsByLigand_.end())
         return false;
 
-    // The bond lists by atom number, each number's lists in their order.
-    std::unordered_multimap<std::int32_t, std::string_view> listOf;
-    std::vector<std::string_view> parts = ListParts(lists->second.text);
-    // A list holding the separator would split in two.
-    if (static_cast<std::int32_t>(parts.size()) != lists->second.count)
-        throw EConvertError("The bond lists of ligand " + key + " are not valid");
-    std::vector<std::pair<std::int32_t, std::string_view>> numbered;
-    for (std::string_view part : parts) {
+    // The bond lists by atom number; lists of one number keep their order.
+    std::vector<std::pair<std::int32_t, std::string_view>> listOf;
+    for (std::string_view part : ListParts(lists->second.text)) {
         const std::int32_t number = ListInteger(part);
-        numbered.emplace_back(number, part);
+        listOf.emplace_back(number, part);
     }
-    for (auto it = numbered.rbegin(); it != numbered.rend(); ++it)
-        listOf.emplace(it->first, it->second);
+    // A list holding the separator would split in two.
+    if (static_cast<std::int32_t>(listOf.size()) != lists->second.count)
+        throw EConvertError("The bond lists of ligand " + key + " are not valid");
+    const auto byNumber = [](const auto& a, const auto& b) { return a.first < b.first; };
+    std::stable_sort(listOf.begin(), listOf.end(), byNumber);
 
     TAtomInserter inserter(comp);
     for (std::string_view part : ListParts(atoms->second)) {
@@ -146,7 +146,9 @@ bool TCandidateAtoms::Build(const TGuid& id, tCompParam& comp) const {
         values.numat = ListInteger(part);
         values.specat = ListInteger(part);
         values.cn = ListInteger(part);
-        auto [first, last] = listOf.equal_range(values.numat);
+        const auto [first, last] =
+            std::equal_range(listOf.begin(), listOf.end(),
+                             std::pair<std::int32_t, std::string_view>{values.numat, {}}, byNumber);
         for (auto list = first; list != last; ++list) {
             values.admStr = list->second;
             AddLigandAtom(comp, inserter, values);
