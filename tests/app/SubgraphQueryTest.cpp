@@ -304,6 +304,22 @@ TEST_F(SubgraphQueryTest, AFragmentThatCannotBeReadRejectsEveryCandidateUntilCle
         EXPECT_TRUE(Search(false).empty());
         EXPECT_EQ(window->StatusText(), "Found 0 ligands.");
         EXPECT_TRUE(dialogs->records.empty());
+        // "View" reads the lines again: the reader reports the bad file once more, and the
+        // viewer opens without atoms (without any line it says the data are incomplete).
+        window->actSGView->trigger();
+        ProcessEvents();
+        ASSERT_EQ(Viewers().size(), 1u);
+        ASSERT_TRUE(WaitForBuild(*Viewers().front()));
+        ProcessEvents();
+        EXPECT_EQ(Viewers().front()->Scene().CompParamMaler.pAtEnd, nullptr);
+        EXPECT_EQ(dialogs->TextsOf(DialogKind::Error),
+                  std::vector<std::string>{c.path == badFile
+                                               ? "Errors in molecule data."
+                                               : "Incomplete data on crystal structure"});
+        dialogs->records.clear();
+        Viewers().front()->close();
+        ProcessEvents();
+        EXPECT_TRUE(Viewers().empty());
     }
     window->actSGClear->trigger();
     ProcessEvents();
