@@ -21,18 +21,10 @@ using namespace ormaline::testing;
 
 namespace {
 
-std::vector<TLVForm*> Viewers() {
-    std::vector<TLVForm*> viewers;
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* form = qobject_cast<TLVForm*>(widget); form != nullptr && form->isVisible())
-            viewers.push_back(form);
-    return viewers;
-}
-
 class LigandDrawTest : public MainWindowTest {
 protected:
     void TearDown() override {
-        for (TLVForm* viewer : Viewers())
+        for (TLVForm* viewer : VisibleViewers())
             viewer->close();
         ProcessEvents();
         MainWindowTest::TearDown();
@@ -49,10 +41,10 @@ protected:
         window->sgLigands->SetRow(1);
         ProcessEvents();
         EXPECT_TRUE(window->actLigDraw->isEnabled());
-        const std::vector<TLVForm*> before = Viewers();
+        const std::vector<TLVForm*> before = VisibleViewers();
         window->actLigDraw->trigger();
         ProcessEvents();
-        for (TLVForm* viewer : Viewers())
+        for (TLVForm* viewer : VisibleViewers())
             if (std::find(before.begin(), before.end(), viewer) == before.end())
                 return viewer;
         return nullptr;
@@ -169,8 +161,8 @@ TEST_F(LigandDrawTest, TwoDrawsOpenTwoIndependentWindows) {
     EXPECT_EQ(second->Scene().WPTAtEnd->nm, 3);
     first->close();
     ProcessEvents();
-    ASSERT_EQ(Viewers().size(), 1u);
-    EXPECT_EQ(Viewers().front(), second);
+    ASSERT_EQ(VisibleViewers().size(), 1u);
+    EXPECT_EQ(VisibleViewers().front(), second);
     const QImage picture = DrawnPicture(*second);
     const auto centre = ScreenPixel(second->Scene(), *second->Scene().WPTAtEnd);
     EXPECT_GT(Distance(PixelAt(picture, centre[0], centre[1]), Rgb(0xFFFFFF)), 30.0);

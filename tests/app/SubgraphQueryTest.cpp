@@ -33,14 +33,6 @@ std::string DataFile(const std::string& name) {
     return std::string(ORMALINE_TEST_DATA) + "/" + name;
 }
 
-std::vector<TLVForm*> Viewers() {
-    std::vector<TLVForm*> viewers;
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* form = qobject_cast<TLVForm*>(widget); form != nullptr && form->isVisible())
-            viewers.push_back(form);
-    return viewers;
-}
-
 // A ligand as the test reads it: element and neighbour numbers of each atom that has
 // a bond list.
 struct TTestLigand {
@@ -131,7 +123,7 @@ protected:
         window->pcServices->setCurrentWidget(window->tsTTL_TTM);
     }
     void TearDown() override {
-        for (TLVForm* viewer : Viewers())
+        for (TLVForm* viewer : VisibleViewers())
             viewer->close();
         ProcessEvents();
         MainWindowTest::TearDown();
@@ -191,7 +183,7 @@ TEST_F(SubgraphQueryTest, LoadViewSearchAndClear) {
     // "View": a modal viewer on the fragment; the main window takes no input meanwhile.
     window->actSGView->trigger();
     ProcessEvents();
-    std::vector<TLVForm*> viewers = Viewers();
+    std::vector<TLVForm*> viewers = VisibleViewers();
     ASSERT_EQ(viewers.size(), 1u);
     TLVForm& viewer = *viewers.front();
     EXPECT_EQ(QApplication::activeModalWidget(), &viewer);
@@ -308,18 +300,18 @@ TEST_F(SubgraphQueryTest, AFragmentThatCannotBeReadRejectsEveryCandidateUntilCle
         // viewer opens without atoms (without any line it says the data are incomplete).
         window->actSGView->trigger();
         ProcessEvents();
-        ASSERT_EQ(Viewers().size(), 1u);
-        ASSERT_TRUE(WaitForBuild(*Viewers().front()));
+        ASSERT_EQ(VisibleViewers().size(), 1u);
+        ASSERT_TRUE(WaitForBuild(*VisibleViewers().front()));
         ProcessEvents();
-        EXPECT_EQ(Viewers().front()->Scene().CompParamMaler.pAtEnd, nullptr);
+        EXPECT_EQ(VisibleViewers().front()->Scene().CompParamMaler.pAtEnd, nullptr);
         EXPECT_EQ(dialogs->TextsOf(DialogKind::Error),
                   std::vector<std::string>{c.path == badFile
                                                ? "Errors in molecule data."
                                                : "Incomplete data on crystal structure"});
         dialogs->records.clear();
-        Viewers().front()->close();
+        VisibleViewers().front()->close();
         ProcessEvents();
-        EXPECT_TRUE(Viewers().empty());
+        EXPECT_TRUE(VisibleViewers().empty());
     }
     window->actSGClear->trigger();
     ProcessEvents();

@@ -1,3 +1,5 @@
+#include "ModelTestUtil.h"
+
 #include "model/ElementCodes.h"
 #include "model/LatticeTranslation.h"
 
@@ -17,13 +19,7 @@ ElementCodeSet SetOf(std::initializer_list<int> codes) {
     return set;
 }
 
-std::vector<int> Members(const ElementCodeSet& set) {
-    std::vector<int> members;
-    for (int code = 0; code < 128; ++code)
-        if (set.Contains(code))
-            members.push_back(code);
-    return members;
-}
+using test::Members;
 
 struct SymbolRow {
     int code;

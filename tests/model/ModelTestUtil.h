@@ -31,6 +31,15 @@ inline tSteckAt* MakeAtom(std::int16_t element, std::int32_t index, std::int32_t
     return atom;
 }
 
+// The members of a fixed-size set, in increasing order.
+template <std::size_t Bits> std::vector<int> Members(const TBitSet<Bits>& set) {
+    std::vector<int> members;
+    for (int k = 0; k < static_cast<int>(Bits); ++k)
+        if (set.Contains(k))
+            members.push_back(k);
+    return members;
+}
+
 // Appends an adjacency entry naming partner number `partner` with the given kind.
 inline tAdjMatr* AddEntry(tSteckAt* atom, std::int32_t partner, std::uint8_t kind = bkValence) {
     tAdjMatr* entry = NewAdjMatr();

@@ -55,13 +55,7 @@ std::vector<std::string> ReadDataFile(const std::string& name) {
     return SplitLines(text.str());
 }
 
-std::vector<int> Members(const TByteSet& set) {
-    std::vector<int> members;
-    for (int k = 0; k < 256; ++k)
-        if (set.Contains(k))
-            members.push_back(k);
-    return members;
-}
+using test::Members;
 
 std::vector<std::pair<int, int>> Entries(const tSteckAt& atom) {
     std::vector<std::pair<int, int>> entries;

@@ -20,13 +20,7 @@ using test::TBond;
 
 constexpr std::int16_t H = 1, C = 6, N = 7, O = 8, S = 16, Cl = 17;
 
-std::vector<int> Members(const ElementCodeSet& set) {
-    std::vector<int> members;
-    for (int k = 0; k < 128; ++k)
-        if (set.Contains(k))
-            members.push_back(k);
-    return members;
-}
+using test::Members;
 
 // The query atom numbers (tSteckAt.i) of a node's neighbours, in list order.
 std::vector<int> NeighbourNumbers(const MFO1& node, const MFO1* graph, const tSteckAt* atoms) {

@@ -20,6 +20,15 @@
 
 namespace ormaline::testing {
 
+// The viewer windows on screen, in the application's order.
+inline std::vector<TLVForm*> VisibleViewers() {
+    std::vector<TLVForm*> viewers;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* form = qobject_cast<TLVForm*>(widget); form != nullptr && form->isVisible())
+            viewers.push_back(form);
+    return viewers;
+}
+
 // Processes events until the window's build has ended.
 inline bool WaitForBuild(TLVForm& form) {
     return QTest::qWaitFor([&] { return !form.ThreadRunning(); }, 120000);
