@@ -29,7 +29,7 @@ TImageShift Shifted(const TImageShift& t, const ShIVector& a) {
 }
 
 bool SameImage(const TMatchNode& node, const tSteckAt* atom, const TImageShift& t) {
-    return node.atom == atom && node.t == t;
+    return node.atom == atom && SameShift(node.t, t);
 }
 
 bool ImageInMatch(const TSubgraphMatch& match, const tSteckAt* atom, const TImageShift& t) {

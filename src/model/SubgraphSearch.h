@@ -92,6 +92,11 @@ private:
 // that sums along long paths do not wrap.
 using TImageShift = std::array<std::int32_t, 3>;
 
+// Field by field: the comparison runs in the search's innermost loops.
+constexpr bool SameShift(const TImageShift& a, const TImageShift& b) {
+    return a[0] == b[0] && a[1] == b[1] && a[2] == b[2];
+}
+
 // One matched query node on the current search path.
 struct TMatchNode {
     MFO1* query = nullptr;
@@ -131,7 +136,9 @@ private:
     struct TImage {
         tSteckAt* atom = nullptr;
         TImageShift t{};
-        friend bool operator==(const TImage&, const TImage&) = default;
+        friend bool operator==(const TImage& a, const TImage& b) {
+            return a.atom == b.atom && SameShift(a.t, b.t);
+        }
     };
     struct TMatchedNeighbour {
         TImage image;
