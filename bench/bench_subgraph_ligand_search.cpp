@@ -48,7 +48,8 @@ TTTLSearch AllLigands() {
 }
 
 std::vector<std::string> Fragment(const std::string& name) {
-    std::ifstream file(std::string(ORMALINE_BENCH_SOURCE_DIR) + "/../tests/data/" + name, std::ios::binary);
+    std::ifstream file(std::string(ORMALINE_BENCH_SOURCE_DIR) + "/../tests/data/" + name,
+                       std::ios::binary);
     std::stringstream text;
     text << file.rdbuf();
     return SplitLines(text.str());

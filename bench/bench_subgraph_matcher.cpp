@@ -64,7 +64,7 @@ std::vector<std::unique_ptr<TFragment>>& Fragments() {
 
 void LoadFragments() {
     for (const char* name : kFragments) {
-        std::ifstream file(std::string(ORMALINE_SOURCE_DIR) + "/tests/data/" + name,
+        std::ifstream file(std::string(ORMALINE_BENCH_SOURCE_DIR) + "/../tests/data/" + name,
                            std::ios::binary);
         std::stringstream text;
         text << file.rdbuf();
