@@ -173,12 +173,26 @@ void TfrmTTLServices::LoadDataBases() {
     LoadLookup(cmbDataBase, kLoadDataBases, "Name");
 }
 
+void TfrmTTLServices::ReloadLibraries() {
+    try {
+        LoadTTLName();
+        LoadTTDName();
+    } catch (const EDatabaseError&) {
+        // The driver notices a server restart only when a statement fails on the old
+        // connection; it then counts as lost, and one new connection is tried.
+        if (connection_.IsOpen())
+            throw;
+        connection_.Open();
+        LoadTTLName();
+        LoadTTDName();
+    }
+}
+
 void TfrmTTLServices::dbConnectButtonClick() {
     try {
         if (!connection_.IsOpen())
             connection_.Open();
-        LoadTTLName();
-        LoadTTDName();
+        ReloadLibraries();
     } catch (const EDatabaseError& error) {
         Dialogs().Error(std::string("Exception raised with message") + error.what());
     }

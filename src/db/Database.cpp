@@ -31,6 +31,21 @@ std::string DiagnosticText(SQLSMALLINT handleType, SQLHANDLE handle) {
     return text.empty() ? std::string("Unknown database error.") : text;
 }
 
+// True when a diagnostic record of the handle reports a connection exception
+// (SQLSTATE class 08: communication link failure, connection does not exist, ...).
+bool ReportsLostConnection(SQLSMALLINT handleType, SQLHANDLE handle) {
+    for (SQLSMALLINT record = 1;; ++record) {
+        SQLCHAR state[6] = {};
+        SQLINTEGER nativeError = 0;
+        SQLSMALLINT length = 0;
+        if (!SQL_SUCCEEDED(SQLGetDiagRec(handleType, handle, record, state, &nativeError,
+                                         nullptr, 0, &length)))
+            return false;
+        if (state[0] == '0' && state[1] == '8')
+            return true;
+    }
+}
+
 [[noreturn]] void ThrowDiagnostic(SQLSMALLINT handleType, SQLHANDLE handle) {
     throw EDatabaseError(DiagnosticText(handleType, handle));
 }
@@ -209,9 +224,23 @@ TDatabase::~TDatabase() {
     Close();
 }
 
+bool TDatabase::IsOpen() const {
+    if (connection_ == nullptr)
+        return false;
+    if (lost_)
+        return false;
+    // A driver that can tell asks its connection; one that cannot counts as alive.
+    SQLUINTEGER dead = SQL_CD_FALSE;
+    SQLRETURN rc = SQLGetConnectAttr(static_cast<SQLHDBC>(connection_), SQL_ATTR_CONNECTION_DEAD,
+                                     &dead, 0, nullptr);
+    return !(SQL_SUCCEEDED(rc) && dead == SQL_CD_TRUE);
+}
+
 void TDatabase::Open() {
     if (IsOpen())
         return;
+    // A connection the server has dropped is released before a new one is made.
+    Close();
     SQLHENV henv = SQL_NULL_HENV;
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &henv)))
         throw EDatabaseError("The ODBC driver manager could not be initialised.");
@@ -239,6 +268,7 @@ void TDatabase::Open() {
 }
 
 void TDatabase::Close() {
+    lost_ = false;
     if (connection_) {
         SQLDisconnect(static_cast<SQLHDBC>(connection_));
         SQLFreeHandle(SQL_HANDLE_DBC, static_cast<SQLHDBC>(connection_));
@@ -251,7 +281,7 @@ void TDatabase::Close() {
 }
 
 std::unique_ptr<TResult> TDatabase::Query(const std::string& statement) {
-    if (!IsOpen())
+    if (connection_ == nullptr)
         throw EDatabaseError("Connection is closed.");
     SQLHDBC hdbc = static_cast<SQLHDBC>(connection_);
     SQLHSTMT hstmt = SQL_NULL_HSTMT;
@@ -261,6 +291,8 @@ std::unique_ptr<TResult> TDatabase::Query(const std::string& statement) {
                                  static_cast<SQLINTEGER>(text.size()));
     if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) {
         std::string message = DiagnosticText(SQL_HANDLE_STMT, hstmt);
+        if (ReportsLostConnection(SQL_HANDLE_STMT, hstmt))
+            lost_ = true;
         SQLFreeHandle(SQL_HANDLE_STMT, hstmt);
         throw EDatabaseError(message);
     }

@@ -83,9 +83,14 @@ public:
     TDatabase(const TDatabase&) = delete;
     TDatabase& operator=(const TDatabase&) = delete;
 
+    // Opens the connection unless it is open; a connection found lost is released and
+    // made anew.
     void Open();
     void Close();
-    bool IsOpen() const { return connection_ != nullptr; }
+    // True while the connection is usable: it was opened and neither a statement failed
+    // with a connection exception (SQLSTATE class 08, such as a communication link
+    // failure after the server restarted) nor does the driver report it dead.
+    bool IsOpen() const;
     const std::string& ConnectionString() const { return connectionString_; }
     // Takes effect at the next Open.
     void SetConnectionString(std::string connectionString) {
@@ -93,13 +98,15 @@ public:
     }
 
     // Runs a statement that returns rows. A statement run while the connection is
-    // closed fails with EDatabaseError ("Connection is closed.").
+    // closed fails with EDatabaseError ("Connection is closed."); on a lost connection
+    // it fails with the driver's message.
     std::unique_ptr<TResult> Query(const std::string& statement);
 
 private:
     std::string connectionString_;
     void* environment_ = nullptr; // SQLHENV
     void* connection_ = nullptr;  // SQLHDBC
+    bool lost_ = false;           // a statement failed with a connection exception
 };
 
 } // namespace ormaline
