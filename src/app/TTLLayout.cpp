@@ -24,6 +24,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace ormaline {
 
 namespace {
@@ -120,6 +122,11 @@ QHBoxLayout* WithUseLike(QLineEdit* edit, QCheckBox* useLike) {
 
 void ApplyGridLayout(StringGrid& grid, const GridLayout& layout) {
     grid.ResetToHeader(layout.headers);
+    // Columns without a stated width are as wide as their header text needs.
+    for (std::size_t column = 0; column < layout.headers.size(); ++column)
+        grid.SetColWidth(static_cast<int>(column),
+                         std::max(StringGrid::kDefaultColumnWidth,
+                                  grid.TextWidth(layout.headers[column])));
     for (auto [column, width] : layout.widths)
         grid.SetColWidth(column, width);
 }

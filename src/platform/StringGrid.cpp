@@ -12,7 +12,6 @@ namespace ormaline {
 
 namespace {
 const std::string kEmpty;
-constexpr int kDefaultColumnWidth = 64;
 constexpr int kEdgeReach = 3;     // pixels either side of a column line that grab it
 constexpr int kCellPadding = 12;  // room for the cell's margins beside its text
 constexpr int kMinColumnWidth = 8;
@@ -195,7 +194,6 @@ void StringGrid::EndUpdate() {
 }
 
 void StringGrid::FitColumnsToContents() {
-    const QFontMetrics metrics = fontMetrics();
     const int rows = std::min(RowCount(), kFitRows);
     for (int column = 0; column < ColCount(); ++column) {
         if (isColumnHidden(column) || ColumnSizedByUser(column))
@@ -204,11 +202,14 @@ void StringGrid::FitColumnsToContents() {
         for (int row = 0; row < rows; ++row) {
             const std::string& text = Cell(column, row);
             if (!text.empty())
-                widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(text)));
+                widest = std::max(widest, TextWidth(text));
         }
-        const int base = BaseWidth(column);
-        setColumnWidth(column, std::max(base, std::min(widest + kCellPadding, kFitMaxWidth)));
+        setColumnWidth(column, std::max(BaseWidth(column), std::min(widest, kFitMaxWidth)));
     }
+}
+
+int StringGrid::TextWidth(const std::string& text) const {
+    return fontMetrics().horizontalAdvance(QString::fromStdString(text)) + kCellPadding;
 }
 
 int StringGrid::ColumnEdgeAt(int x) const {

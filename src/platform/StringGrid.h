@@ -96,6 +96,10 @@ public:
 
     StringGridModel* GridModel() const { return model_; }
 
+    // The width a column needs to show `text` whole.
+    int TextWidth(const std::string& text) const;
+
+    static constexpr int kDefaultColumnWidth = 64;
     // Contents are measured on this many rows at most, and widened to this width at most.
     static constexpr int kFitRows = 256;
     static constexpr int kFitMaxWidth = 480;
