@@ -80,8 +80,7 @@ void TfrmTTLServices::actAtReadExecute() {
     sgAtOccurrence->SetRowCount(1);
     const int count = AppendQueryRows(
         connection_, *sgAtOccurrence,
-        TTAReadStatement(TTASearch, TTABoxes(), cbTTAUseRCL->isChecked(),
-                         MemoLines(mSearchResult)),
+        TTAReadStatement(TTASearch, TTABoxes(), cbTTAUseRCL->isChecked(), MemoLines(mSearchResult)),
         [](const TResult& row, int k) { return TTAOccurrenceRow(row, k); });
     SetStatusText(FoundStatus(count, "atoms"));
 }
@@ -94,8 +93,7 @@ void TfrmTTLServices::SaveTTAData() {
         return;
     const int count = WriteRows(
         connection_,
-        TTADataStatement(TTASearch, TTABoxes(), cbTTAUseRCL->isChecked(),
-                         MemoLines(mSearchResult)),
+        TTADataStatement(TTASearch, TTABoxes(), cbTTAUseRCL->isChecked(), MemoLines(mSearchResult)),
         fileName, TTADataFileHeader(), [](const TResult& row) { return TTADataFileLine(row); });
     SetStatusText(FoundStatus(count, "atoms"));
 }

@@ -68,11 +68,11 @@ void TfrmTTLServices::actTTCReadExecute() {
     ProcessPendingMessages();
     const std::string databaseId = sgTTC->Cell(3, sgTTC->Row());
     sgTTCOccurrence->SetRowCount(1);
-    const int count = AppendQueryRows(
-        connection_, *sgTTCOccurrence,
-        TTCReadStatement(databaseId, TTCSearch, TTCBoxes(), cbTTCUseRCL->isChecked(),
-                         MemoLines(mSearchResult)),
-        [](const TResult& row, int k) { return TTCOccurrenceRow(row, k); });
+    const int count =
+        AppendQueryRows(connection_, *sgTTCOccurrence,
+                        TTCReadStatement(databaseId, TTCSearch, TTCBoxes(),
+                                         cbTTCUseRCL->isChecked(), MemoLines(mSearchResult)),
+                        [](const TResult& row, int k) { return TTCOccurrenceRow(row, k); });
     SetStatusText(FoundStatus(count, "structures"));
 }
 
@@ -84,8 +84,7 @@ void TfrmTTLServices::SaveTTCData() {
         return;
     const int count = WriteRows(
         connection_,
-        TTCDataStatement(TTCSearch, TTCBoxes(), cbTTCUseRCL->isChecked(),
-                         MemoLines(mSearchResult)),
+        TTCDataStatement(TTCSearch, TTCBoxes(), cbTTCUseRCL->isChecked(), MemoLines(mSearchResult)),
         fileName, TTCDataFileHeader(), [](const TResult& row) { return TTCDataFileLine(row); });
     SetStatusText(FoundStatus(count, "structures"));
 }

@@ -129,9 +129,10 @@ void TfrmTTLServices::SelectLiMoN_adm(const TGuid& ALigID) {
 }
 
 void TfrmTTLServices::SelectLigLoc(const TGuid& ALigID) {
-    AppendQueryRows(connection_, *sgLigOccurrence,
-                    ormaline::SelectLigLoc(ALigID, cbTTLUseRCL->isChecked(), MemoLines(mSearchResult)),
-                    [](const TResult& row, int k) { return ReadLigandOccurrenceRow(row, k); });
+    AppendQueryRows(
+        connection_, *sgLigOccurrence,
+        ormaline::SelectLigLoc(ALigID, cbTTLUseRCL->isChecked(), MemoLines(mSearchResult)),
+        [](const TResult& row, int k) { return ReadLigandOccurrenceRow(row, k); });
 }
 
 } // namespace ormaline

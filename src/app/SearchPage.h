@@ -70,9 +70,9 @@ int AppendQueryRows(TDatabase& connection, StringGrid& grid, const std::string& 
 }
 
 // Runs the statement of a search or an export. Without rows it shows `noData` ("No
-// data found" unless the caller says otherwise) and creates no file. Otherwise, with a file name, it creates the file, writes
-// `header` and `line(row)` per row; without one it appends `gridRow(row, k)` to `grid`
-// as row k (from 1). Returns the number of rows.
+// data found" unless the caller says otherwise) and creates no file. Otherwise, with a file name,
+// it creates the file, writes `header` and `line(row)` per row; without one it appends
+// `gridRow(row, k)` to `grid` as row k (from 1). Returns the number of rows.
 template <class GridRowReader, class LineWriter>
 int ShowOrWriteRows(TDatabase& connection, const std::string& statement,
                     const std::string& fileName, const std::string& header, StringGrid* grid,

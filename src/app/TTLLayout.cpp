@@ -124,9 +124,9 @@ void ApplyGridLayout(StringGrid& grid, const GridLayout& layout) {
     grid.ResetToHeader(layout.headers);
     // Columns without a stated width are as wide as their header text needs.
     for (std::size_t column = 0; column < layout.headers.size(); ++column)
-        grid.SetColWidth(static_cast<int>(column),
-                         std::max(StringGrid::kDefaultColumnWidth,
-                                  grid.TextWidth(layout.headers[column])));
+        grid.SetColWidth(
+            static_cast<int>(column),
+            std::max(StringGrid::kDefaultColumnWidth, grid.TextWidth(layout.headers[column])));
     for (auto [column, width] : layout.widths)
         grid.SetColWidth(column, width);
 }
@@ -144,8 +144,10 @@ void TfrmTTLServices::CreateActions() {
         list.Add("actDisconnectDB", "Disconnect DB...", [this] { disconnectButtonClick(); });
     actSearchResult = list.Add(
         "actSearchResult", "Search", [this] { actSearchResultExecute(); }, hasQueries);
-    actQDelete = list.Add("actQDelete", "Delete", [this] { actQDeleteExecute(); }, hasQueries);
-    actQClear = list.Add("actQClear", "Clear", [this] { actQClearExecute(); }, hasQueries);
+    actQDelete = list.Add(
+        "actQDelete", "Delete", [this] { actQDeleteExecute(); }, hasQueries);
+    actQClear = list.Add(
+        "actQClear", "Clear", [this] { actQClearExecute(); }, hasQueries);
     actReference = list.Add(
         "actReference", "Reference", [this] { actReferenceExecute(); },
         [this] { return !mSearchResult->document()->isEmpty(); });
@@ -156,8 +158,7 @@ void TfrmTTLServices::CreateActions() {
     actLigDraw = list.Add(
         "actLigDraw", "Draw", [this] { actLigDrawExecute(); },
         [this] { return sgLigands->HasCurrentDataRow(); });
-    actAddTTLQuery =
-        list.Add("actAddTTLQuery", "Add Query", [this] { actAddTTLQueryExecute(); });
+    actAddTTLQuery = list.Add("actAddTTLQuery", "Add Query", [this] { actAddTTLQueryExecute(); });
     actSGLoad = list.Add("actSGLoad", "Load", nothing, notYetBuilt);
     actSGView = list.Add("actSGView", "View", nothing, notYetBuilt);
     actSGClear = list.Add("actSGClear", "Clear", nothing, notYetBuilt);
@@ -165,24 +166,20 @@ void TfrmTTLServices::CreateActions() {
     actAtRead = list.Add(
         "actAtRead", "Read", [this] { actAtReadExecute(); },
         [this] { return sgAtoms->HasCurrentDataRow(); });
-    actAddTTAQuery =
-        list.Add("actAddTTAQuery", "Add Query", [this] { actAddTTAQueryExecute(); });
+    actAddTTAQuery = list.Add("actAddTTAQuery", "Add Query", [this] { actAddTTAQueryExecute(); });
     actTTDSearch = list.Add("actTTDSearch", "Search", [this] { actTTDSearchExecute(); });
     actTTDRead = list.Add(
         "actTTDRead", "Read", [this] { actTTDReadExecute(); },
         [this] { return sgTTD->HasCurrentDataRow(); });
-    actAddTTDQuery =
-        list.Add("actAddTTDQuery", "Add Query", [this] { actAddTTDQueryExecute(); });
+    actAddTTDQuery = list.Add("actAddTTDQuery", "Add Query", [this] { actAddTTDQueryExecute(); });
     actTTCSearch = list.Add("actTTCSearch", "Search", [this] { actTTCSearchExecute(); });
     actTTCRead = list.Add(
         "actTTCRead", "Read", [this] { actTTCReadExecute(); },
         [this] { return sgTTC->HasCurrentDataRow(); });
-    actAddTTCQuery =
-        list.Add("actAddTTCQuery", "Add Query", [this] { actAddTTCQueryExecute(); });
+    actAddTTCQuery = list.Add("actAddTTCQuery", "Add Query", [this] { actAddTTCQueryExecute(); });
     actQueryToFile =
         list.Add("actQueryToFile", "Query To File", [this] { actQueryToFileExecute(); });
-    actDataToFile =
-        list.Add("actDataToFile", "Data To File", [this] { actDataToFileExecute(); });
+    actDataToFile = list.Add("actDataToFile", "Data To File", [this] { actDataToFileExecute(); });
 }
 
 void TfrmTTLServices::CreateMenus() {

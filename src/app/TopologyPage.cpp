@@ -77,11 +77,11 @@ void TfrmTTLServices::actTTDReadExecute() {
     SetStatusText(kLoadTTDData);
     ProcessPendingMessages();
     sgTTDOccurrence->SetRowCount(1);
-    const int count = AppendQueryRows(
-        connection_, *sgTTDOccurrence,
-        TTDReadStatement(topologyId, TTDSearch, TTDBoxes(), cbTTDUseRCL->isChecked(),
-                         MemoLines(mSearchResult)),
-        [](const TResult& row, int k) { return TTDOccurrenceRow(row, k); });
+    const int count =
+        AppendQueryRows(connection_, *sgTTDOccurrence,
+                        TTDReadStatement(topologyId, TTDSearch, TTDBoxes(),
+                                         cbTTDUseRCL->isChecked(), MemoLines(mSearchResult)),
+                        [](const TResult& row, int k) { return TTDOccurrenceRow(row, k); });
     SetStatusText(FoundStatus(count, "structures"));
 }
 

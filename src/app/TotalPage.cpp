@@ -64,8 +64,7 @@ void TfrmTTLServices::actAddTTLQueryExecute() {
 
 void TfrmTTLServices::actAddTTAQueryExecute() {
     AddQuery([this] { return CheckTTAConditions(); },
-             [this](std::string& description) { return GetQTTAStr(description); },
-             kQueryKindAtom);
+             [this](std::string& description) { return GetQTTAStr(description); }, kQueryKindAtom);
 }
 
 void TfrmTTLServices::actAddTTDQueryExecute() {

@@ -38,8 +38,8 @@ bool ReportsLostConnection(SQLSMALLINT handleType, SQLHANDLE handle) {
         SQLCHAR state[6] = {};
         SQLINTEGER nativeError = 0;
         SQLSMALLINT length = 0;
-        if (!SQL_SUCCEEDED(SQLGetDiagRec(handleType, handle, record, state, &nativeError,
-                                         nullptr, 0, &length)))
+        if (!SQL_SUCCEEDED(SQLGetDiagRec(handleType, handle, record, state, &nativeError, nullptr,
+                                         0, &length)))
             return false;
         if (state[0] == '0' && state[1] == '8')
             return true;
@@ -131,10 +131,10 @@ void TResult::FetchRow() {
                 isNull = true;
                 break;
             }
-            std::size_t piece = (indicator == SQL_NO_TOTAL ||
-                                 indicator >= static_cast<SQLLEN>(sizeof buffer))
-                                    ? sizeof buffer - 1
-                                    : static_cast<std::size_t>(indicator);
+            std::size_t piece =
+                (indicator == SQL_NO_TOTAL || indicator >= static_cast<SQLLEN>(sizeof buffer))
+                    ? sizeof buffer - 1
+                    : static_cast<std::size_t>(indicator);
             value.append(buffer, piece);
             if (rc == SQL_SUCCESS)
                 break;
@@ -254,9 +254,9 @@ void TDatabase::Open() {
     SQLCHAR completed[1024] = {};
     SQLSMALLINT completedLength = 0;
     std::string text = connectionString_;
-    SQLRETURN rc = SQLDriverConnect(
-        hdbc, nullptr, reinterpret_cast<SQLCHAR*>(text.data()), static_cast<SQLSMALLINT>(text.size()),
-        completed, sizeof completed, &completedLength, SQL_DRIVER_NOPROMPT);
+    SQLRETURN rc = SQLDriverConnect(hdbc, nullptr, reinterpret_cast<SQLCHAR*>(text.data()),
+                                    static_cast<SQLSMALLINT>(text.size()), completed,
+                                    sizeof completed, &completedLength, SQL_DRIVER_NOPROMPT);
     if (!SQL_SUCCEEDED(rc)) {
         std::string message = DiagnosticText(SQL_HANDLE_DBC, hdbc);
         SQLFreeHandle(SQL_HANDLE_DBC, hdbc);

@@ -19,8 +19,7 @@ std::string FormatFixed(double value, int decimals) {
     if (error != std::errc())
         return "NAN";
     std::string text(buffer.data(), end);
-    if (!text.empty() && text.front() == '-' &&
-        text.find_first_not_of("-0.") == std::string::npos)
+    if (!text.empty() && text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos)
         text.erase(0, 1);
     return text;
 }

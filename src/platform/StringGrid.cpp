@@ -12,8 +12,8 @@ namespace ormaline {
 
 namespace {
 const std::string kEmpty;
-constexpr int kEdgeReach = 3;     // pixels either side of a column line that grab it
-constexpr int kCellPadding = 12;  // room for the cell's margins beside its text
+constexpr int kEdgeReach = 3;    // pixels either side of a column line that grab it
+constexpr int kCellPadding = 12; // room for the cell's margins beside its text
 constexpr int kMinColumnWidth = 8;
 } // namespace
 
@@ -79,7 +79,8 @@ void StringGridModel::SetSize(int columns, int rows) {
     }
     if (updateDepth_ == 0)
         beginResetModel();
-    std::vector<std::string> cells(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows));
+    std::vector<std::string> cells(static_cast<std::size_t>(columns) *
+                                   static_cast<std::size_t>(rows));
     for (int r = 0; r < std::min(rows, rows_); ++r)
         for (int c = 0; c < std::min(columns, columns_); ++c)
             cells[static_cast<std::size_t>(r) * static_cast<std::size_t>(columns) +
@@ -285,9 +286,10 @@ void StringGrid::SetRow(int row) {
 
 void StringGrid::SetEditable(bool editable) {
     model_->SetEditable(editable);
-    setEditTriggers(editable ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                                   QAbstractItemView::AnyKeyPressed
-                             : QAbstractItemView::NoEditTriggers);
+    setEditTriggers(editable
+                        ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                              QAbstractItemView::AnyKeyPressed
+                        : QAbstractItemView::NoEditTriggers);
 }
 
 void StringGrid::ResetToHeader(const std::vector<std::string>& headers) {

@@ -67,7 +67,9 @@ public:
     void SetRowCount(int rows);
 
     const std::string& Cell(int column, int row) const { return model_->Cell(column, row); }
-    void SetCell(int column, int row, std::string text) { model_->SetCell(column, row, std::move(text)); }
+    void SetCell(int column, int row, std::string text) {
+        model_->SetCell(column, row, std::move(text));
+    }
     // Sets the texts of one row from its first column on.
     void SetRowTexts(int row, const std::vector<std::string>& texts);
     std::vector<std::string> RowTexts(int row) const;
@@ -118,10 +120,10 @@ private:
     int BaseWidth(int column) const;
 
     StringGridModel* model_;
-    std::vector<int> baseWidths_;   // widths the program set, by column (0: not set)
-    std::vector<bool> userSized_;   // columns the user has sized
-    int resizingColumn_ = -1;       // the column being dragged
-    int resizeOrigin_ = 0;          // its left edge in viewport coordinates
+    std::vector<int> baseWidths_; // widths the program set, by column (0: not set)
+    std::vector<bool> userSized_; // columns the user has sized
+    int resizingColumn_ = -1;     // the column being dragged
+    int resizeOrigin_ = 0;        // its left edge in viewport coordinates
 };
 
 } // namespace ormaline

@@ -45,7 +45,8 @@ std::vector<std::vector<std::string>> ExpectedElementRows(const std::string& con
                      ", " + MeanWithDeviation("a.var_me", 2) +
                      ", a.at_num::text\r\n"
                      "from atoms.cp_vdp a join atoms.ref_elements e on e.id = a.at_num\r\nwhere " +
-                     condition + "\r\ngroup by a.at_num, e.element order by count(*) desc, e.element");
+                     condition +
+                     "\r\ngroup by a.at_num, e.element order by count(*) desc, e.element");
 }
 
 class AtomSearchTest : public MainWindowTest {
@@ -102,7 +103,8 @@ TEST_F(AtomSearchTest, ElementsFromTheTableGiveStatisticsThenTheAtoms) {
     const auto atoms = QueryRows(
         "select row_number() over (order by refcode, atom)::text, refcode, atom, ox_st::text,\r\n"
         "  cn::text, to_char(rsd, 'FM990.000'), to_char(v_vdp, 'FM9990.0'),\r\n"
-        "  to_char(s_vdp, 'FM9990.0'), to_char(g3_vdp, 'FM0.0000'), coalesce(poly_id::text, ''),\r\n"
+        "  to_char(s_vdp, 'FM9990.0'), to_char(g3_vdp, 'FM0.0000'), coalesce(poly_id::text, "
+        "''),\r\n"
         "  cp_class, cp_full from atoms.cp_vdp where at_num in (29, 30) order by refcode, atom");
     EXPECT_EQ(GridRows(*window->sgAtOccurrence), atoms);
     EXPECT_EQ(window->StatusText(), "Found " + std::to_string(atoms.size()) + " atoms.");
@@ -120,9 +122,9 @@ TEST_F(AtomSearchTest, EveryConditionNarrowsTheAtomsAsTheDatabaseSays) {
         std::string condition; // on atoms.cp_vdp a, written for the test
     };
     auto clear = [this] {
-        for (QLineEdit* edit : {window->edChemEl, window->edAtNum, window->edCPClass,
-                                window->edCPvdp, window->edCoordNum, window->edOxSt,
-                                window->edTTARsds, window->edTTADiversity})
+        for (QLineEdit* edit :
+             {window->edChemEl, window->edAtNum, window->edCPClass, window->edCPvdp,
+              window->edCoordNum, window->edOxSt, window->edTTARsds, window->edTTADiversity})
             edit->clear();
         window->cmbCoordFig->setCurrentText("");
         window->cbCPClass->setChecked(false);
@@ -148,8 +150,7 @@ TEST_F(AtomSearchTest, EveryConditionNarrowsTheAtomsAsTheDatabaseSays) {
              window->edOxSt->setText("2");
          },
          "a.cn = 4 and a.ox_st = 2"},
-        {"structures of three elements",
-         [&] { window->edTTADiversity->setText("3"); },
+        {"structures of three elements", [&] { window->edTTADiversity->setText("3"); },
          "a.refcode in (select refcode from atoms.cp_vdp group by refcode having count(distinct "
          "at_num) = 3)"},
         {"the RefCode list alone",
@@ -233,13 +234,16 @@ TEST_F(AtomSearchTest, QueryAndDataFiles) {
     // "Data To File": every atom with a coordination figure.
     dialogs->PushText(folder / "data");
     Run(window->actDataToFile);
-    std::string wanted = "RefCode\tAtom\tAtNum\tElement\tOxSt\tCN\tRsd\tVvdp\tG3vdp\tVar_Me\tCPclass"
-                         "\tCPfull\tCF\r\n";
+    std::string wanted =
+        "RefCode\tAtom\tAtNum\tElement\tOxSt\tCN\tRsd\tVvdp\tG3vdp\tVar_Me\tCPclass"
+        "\tCPfull\tCF\r\n";
     const auto atoms = QueryRows(
         "select a.refcode || chr(9) || a.atom || chr(9) || a.at_num || chr(9) || e.element\r\n"
         " || chr(9) || a.ox_st || chr(9) || a.cn || chr(9) || to_char(a.rsd, 'FM990.00000')\r\n"
-        " || chr(9) || to_char(a.v_vdp, 'FM99990.000') || chr(9) || to_char(a.g3_vdp, 'FM0.000000')\r\n"
-        " || chr(9) || to_char(a.var_me, 'FM990.000') || chr(9) || a.cp_class || chr(9) || a.cp_full\r\n"
+        " || chr(9) || to_char(a.v_vdp, 'FM99990.000') || chr(9) || to_char(a.g3_vdp, "
+        "'FM0.000000')\r\n"
+        " || chr(9) || to_char(a.var_me, 'FM990.000') || chr(9) || a.cp_class || chr(9) || "
+        "a.cp_full\r\n"
         " || chr(9) || p.name from atoms.cp_vdp a join atoms.ref_elements e on e.id = a.at_num\r\n"
         " join atoms.ref_polyhedra p on p.id = a.poly_id where a.at_num in (29, 30)\r\n"
         " order by a.refcode, a.atom");
@@ -253,7 +257,8 @@ TEST_F(AtomSearchTest, QueryAndDataFiles) {
     dialogs->records.clear();
     dialogs->PushText(folder / "hydrogen");
     Run(window->actDataToFile);
-    EXPECT_EQ(dialogs->TextsOf(DialogKind::Information), (std::vector<std::string>{"No data found"}));
+    EXPECT_EQ(dialogs->TextsOf(DialogKind::Information),
+              (std::vector<std::string>{"No data found"}));
     EXPECT_FALSE(std::filesystem::exists(folder / "hydrogen.txt"));
     EXPECT_EQ(window->StatusText(), "Found 0 atoms.");
 }

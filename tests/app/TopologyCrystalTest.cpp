@@ -100,8 +100,8 @@ TEST_F(TopologyCrystalTest, TopologiesOfALibraryThenTheirOccurrences) {
     window->edTTDName->clear();
     window->cmbRepresentation->setCurrentIndex(2);
     Run(window->actTTDSearch);
-    ExpectRowsByCount(*window->sgTTD, ExpectedTopologies("l.name = 'Basic nets' and o.reprtypecode = 2"),
-                      4);
+    ExpectRowsByCount(*window->sgTTD,
+                      ExpectedTopologies("l.name = 'Basic nets' and o.reprtypecode = 2"), 4);
 }
 
 TEST_F(TopologyCrystalTest, TopologyFiles) {
@@ -165,11 +165,13 @@ TEST_F(TopologyCrystalTest, ReliableStructuresPerDatabaseThenThoseOfTwoDatabases
     ProcessEvents();
     Run(window->actTTCRead);
     const Rows both = QueryRows(
-        "select row_number() over (order by s.remark)::text, s.remark, s.cf_structural, s.cf_sum,\r\n"
+        "select row_number() over (order by s.remark)::text, s.remark, s.cf_structural, "
+        "s.cf_sum,\r\n"
         "  s.chem_name_systematic from crystals.crystal_structures s\r\n"
         "where s.remark in (select refcode from crystals.link_database_structure where csd_id = " +
-        groups[0][2] + ")\r\n  and s.remark in (select refcode from crystals.link_database_structure "
-                       "where csd_id = " +
+        groups[0][2] +
+        ")\r\n  and s.remark in (select refcode from crystals.link_database_structure "
+        "where csd_id = " +
         groups[1][2] +
         ")\r\n  and s.remark not in (select refcode from crystals.crystal_structures_err)\r\n"
         "order by s.remark");
@@ -209,10 +211,10 @@ TEST_F(TopologyCrystalTest, CrystalFilesWithAPatternAndTheRefCodeList) {
 
     dialogs->PushText(folder / "data");
     Run(window->actDataToFile);
-    const Rows structures = QueryRows(
-        "select remark || chr(9) || cf_structural || chr(9) || cf_sum || chr(9) ||\r\n"
-        "  chem_name_systematic from crystals.crystal_structures where " +
-        codes + " order by remark");
+    const Rows structures =
+        QueryRows("select remark || chr(9) || cf_structural || chr(9) || cf_sum || chr(9) ||\r\n"
+                  "  chem_name_systematic from crystals.crystal_structures where " +
+                  codes + " order by remark");
     ASSERT_EQ(structures.size(), 3u);
     EXPECT_EQ(ReadFileBytes(folder / "data.txt"),
               FileText("RefCode\tStruct.Formula\tTotal Formula\tChem.Name", structures));

@@ -3,8 +3,8 @@
 // another tab, the DOI pages of chosen codes, and the total and ligand data files.
 #include "support/GuiTest.h"
 
-#include "platform/StringGrid.h"
 #include "app/WidgetText.h"
+#include "platform/StringGrid.h"
 #include "platform/UrlOpener.h"
 
 #include <QAction>
@@ -130,10 +130,12 @@ TEST_F(TotalTest, QueriesOfThreeTabsAreIntersectedByReferenceCode) {
     std::string list;
     for (const auto& code : two)
         list += (list.empty() ? "'" : ",'") + code + "'";
-    EXPECT_EQ(links, std::stoi(QueryColumn("select count(*) as n from crystals.link_database_structure "
-                                           "where refcode in (" + list + ")",
-                                           "n")
-                                   .front()));
+    EXPECT_EQ(links,
+              std::stoi(QueryColumn("select count(*) as n from crystals.link_database_structure "
+                                    "where refcode in (" +
+                                        list + ")",
+                                    "n")
+                            .front()));
 
     // Nothing checked: nothing is searched.
     window->pcServices->setCurrentWidget(window->tsTotal);
@@ -160,15 +162,16 @@ TEST_F(TotalTest, QueriesOfThreeTabsAreIntersectedByReferenceCode) {
 
 TEST_F(TotalTest, ReferenceOpensTheKnownDoisOfTheSelectedCodes) {
     // A structure whose DOI is unknown (the text None) and one with a DOI.
-    const auto unknown = QueryColumn(
-        "select refcode from crystals.link_doi_structure where doi = 'None' order by refcode limit 1",
-        "refcode");
+    const auto unknown = QueryColumn("select refcode from crystals.link_doi_structure where doi = "
+                                     "'None' order by refcode limit 1",
+                                     "refcode");
     const auto known = QueryColumn("select refcode from crystals.link_doi_structure where doi <> "
                                    "'None' order by refcode limit 1",
                                    "refcode");
     ASSERT_EQ(unknown.size(), 1u);
     ASSERT_EQ(known.size(), 1u);
-    window->mSearchResult->setPlainText(QString::fromStdString(unknown[0] + "\n" + known[0] + "\nXXXXXX"));
+    window->mSearchResult->setPlainText(
+        QString::fromStdString(unknown[0] + "\n" + known[0] + "\nXXXXXX"));
     // The first two lines selected, the line break after the second included.
     QTextCursor cursor = window->mSearchResult->textCursor();
     cursor.movePosition(QTextCursor::Start);
@@ -180,9 +183,10 @@ TEST_F(TotalTest, ReferenceOpensTheKnownDoisOfTheSelectedCodes) {
 
     std::vector<std::string> expected;
     int possible = 0;
-    for (const auto& doi : QueryColumn("select doi from crystals.link_doi_structure where refcode in ('" +
-                                           unknown[0] + "', '" + known[0] + "')",
-                                       "doi")) {
+    for (const auto& doi :
+         QueryColumn("select doi from crystals.link_doi_structure where refcode in ('" +
+                         unknown[0] + "', '" + known[0] + "')",
+                     "doi")) {
         ++possible;
         if (doi != "None")
             expected.push_back("https://doi.org/" + doi);
@@ -193,7 +197,8 @@ TEST_F(TotalTest, ReferenceOpensTheKnownDoisOfTheSelectedCodes) {
     EXPECT_EQ(opened, expected);
     EXPECT_LT(expected.size(), static_cast<std::size_t>(possible));
     EXPECT_EQ(window->StatusText(), "It is open " + std::to_string(expected.size()) +
-                                        " matches out of " + std::to_string(possible) + " possible.");
+                                        " matches out of " + std::to_string(possible) +
+                                        " possible.");
 }
 
 TEST_F(TotalTest, TotalAndLigandDataFiles) {
@@ -237,14 +242,15 @@ TEST_F(TotalTest, TotalAndLigandDataFiles) {
     dialogs->PushText(folder / "ligands");
     Run(window->actDataToFile);
     std::string wanted = "TTLCode\tTTLName\tRefCode\tCoordType\tLigVol\tLigArea\r\n";
-    const auto lines = QueryColumn(
-        "select l.ttlcode || chr(9) || l.name || chr(9) || o.refcode || chr(9) || o.coordtype ||\r\n"
-        "  chr(9) || o.ligvol || chr(9) || o.ligarea as line\r\n"
-        "from topology.limon l join topology.limon_loc o on o.limonid = l.id\r\n"
-        "join topology.limon_library b on b.id = l.libraryid\r\n"
-        "where b.name = 'Ligands' and l.name = '4,4''-bipyridine'\r\n"
-        "order by l.ttlcode, o.refcode, o.coordtype, o.id",
-        "line");
+    const auto lines =
+        QueryColumn("select l.ttlcode || chr(9) || l.name || chr(9) || o.refcode || chr(9) || "
+                    "o.coordtype ||\r\n"
+                    "  chr(9) || o.ligvol || chr(9) || o.ligarea as line\r\n"
+                    "from topology.limon l join topology.limon_loc o on o.limonid = l.id\r\n"
+                    "join topology.limon_library b on b.id = l.libraryid\r\n"
+                    "where b.name = 'Ligands' and l.name = '4,4''-bipyridine'\r\n"
+                    "order by l.ttlcode, o.refcode, o.coordtype, o.id",
+                    "line");
     ASSERT_GE(lines.size(), 2u);
     for (const auto& line : lines)
         wanted += line + "\r\n";

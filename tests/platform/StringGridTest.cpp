@@ -139,8 +139,9 @@ TEST(StringGridTest, AFillSizesColumnsToTheirContentsAndKeepsTheUsersWidths) {
     const int left = grid.columnViewportPosition(1);
     const int y = grid.visualRect(grid.GridModel()->index(0, 1)).center().y();
     QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, QPoint(left + 100, y));
-    QMouseEvent move(QEvent::MouseMove, QPointF(left + 60, y), grid.viewport()->mapToGlobal(QPointF(left + 60, y)),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(left + 60, y),
+                     grid.viewport()->mapToGlobal(QPointF(left + 60, y)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(grid.viewport(), &move);
     QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, QPoint(left + 60, y));
     EXPECT_EQ(grid.ColWidth(1), 60);
@@ -157,8 +158,9 @@ TEST(ActionListTest, RulesAreEvaluatedWhenTheInterfaceIsIdle) {
     ActionList list(&owner);
     bool allowed = false;
     int runs = 0;
-    QAction* action = list.Add("actProbe", "Probe", [&] { ++runs; }, [&] { return allowed; },
-                               "Probe hint", QKeySequence("Ctrl+P"));
+    QAction* action = list.Add(
+        "actProbe", "Probe", [&] { ++runs; }, [&] { return allowed; }, "Probe hint",
+        QKeySequence("Ctrl+P"));
     EXPECT_EQ(action->text().toStdString(), "Probe");
     EXPECT_EQ(action->toolTip().toStdString(), "Probe hint");
     EXPECT_EQ(action->shortcut(), QKeySequence("Ctrl+P"));
@@ -175,7 +177,8 @@ TEST(ActionListTest, RulesAreEvaluatedWhenTheInterfaceIsIdle) {
     failing->trigger();
     EXPECT_EQ(dialogs.TextsOf(DialogKind::Error), (std::vector<std::string>{"disk full"}));
     // A rule that throws counts as disabled.
-    QAction* odd = list.Add("actOdd", "Odd", [] {}, []() -> bool { throw std::logic_error("x"); });
+    QAction* odd = list.Add(
+        "actOdd", "Odd", [] {}, []() -> bool { throw std::logic_error("x"); });
     list.UpdateActions();
     EXPECT_FALSE(odd->isEnabled());
 }

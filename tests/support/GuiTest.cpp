@@ -101,7 +101,8 @@ void MainWindowTest::SetUp() {
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     ProcessEvents();
-    ASSERT_TRUE(dialogs->records.empty()) << "show time reported: " << dialogs->records.front().text;
+    ASSERT_TRUE(dialogs->records.empty())
+        << "show time reported: " << dialogs->records.front().text;
 }
 
 void MainWindowTest::TearDown() {

@@ -72,20 +72,13 @@ TCheckReport CheckTTAConditions(const TTTAPageState& page, const TTextLookup& lo
     search.poly_id.clear();
 
     TCheckReport report;
-    if (!search.CoordFig.empty()) {
-        std::optional<std::string> id;
-        if (lookup)
-            id = lookup(PolyhedronLookupStatement(search.CoordFig));
-        if (id)
-            search.poly_id = *id;
-        else
-            report.Show(TCheckOutcome::Error(kTTAWrongPolyhedron));
-    }
-    const bool anyCondition = page.UseRefCodeList || !search.AtNum.empty() ||
-                              !search.CPClass.empty() || !search.CPvdp.empty() ||
-                              !search.CoordNum.empty() || !search.OxSt.empty() ||
-                              !search.Diversity.empty() || !search.Rsds.empty() ||
-                              !search.poly_id.empty();
+    if (!search.CoordFig.empty())
+        search.poly_id = LookUpOrReport(lookup, PolyhedronLookupStatement(search.CoordFig),
+                                        kTTAWrongPolyhedron, report);
+    const bool anyCondition =
+        page.UseRefCodeList || !search.AtNum.empty() || !search.CPClass.empty() ||
+        !search.CPvdp.empty() || !search.CoordNum.empty() || !search.OxSt.empty() ||
+        !search.Diversity.empty() || !search.Rsds.empty() || !search.poly_id.empty();
     return report.Finish(anyCondition ? TCheckOutcome::Pass()
                                       : TCheckOutcome::Information(kNoSearchCriteria));
 }

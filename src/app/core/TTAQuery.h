@@ -18,15 +18,15 @@ namespace ormaline {
 
 // The atom page's control states that the check reads, as the window shows them.
 struct TTTAPageState {
-    std::string ChemElText;    // edChemEl
-    std::string AtNumText;     // the hidden edAtNum
-    std::string CPClassText;   // edCPClass
-    std::string CPvdpText;     // edCPvdp
-    std::string CoordNumText;  // edCoordNum
-    std::string OxStText;      // edOxSt
-    std::string CoordFigText;  // text of cmbCoordFig
-    std::string DiversityText; // edTTADiversity
-    std::string RsdsText;      // edTTARsds
+    std::string ChemElText;      // edChemEl
+    std::string AtNumText;       // the hidden edAtNum
+    std::string CPClassText;     // edCPClass
+    std::string CPvdpText;       // edCPvdp
+    std::string CoordNumText;    // edCoordNum
+    std::string OxStText;        // edOxSt
+    std::string CoordFigText;    // text of cmbCoordFig
+    std::string DiversityText;   // edTTADiversity
+    std::string RsdsText;        // edTTARsds
     bool UseRefCodeList = false; // cbTTAUseRCL
 };
 

@@ -9,7 +9,8 @@ std::string TTAQueryFileHeader() {
 }
 
 std::string TTADataFileHeader() {
-    return "RefCode\tAtom\tAtNum\tElement\tOxSt\tCN\tRsd\tVvdp\tG3vdp\tVar_Me\tCPclass\tCPfull\tCF" +
+    return "RefCode\tAtom\tAtNum\tElement\tOxSt\tCN\tRsd\tVvdp\tG3vdp\tVar_"
+           "Me\tCPclass\tCPfull\tCF" +
            std::string(kCrLf);
 }
 

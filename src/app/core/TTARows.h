@@ -72,14 +72,12 @@ template <class Result> TGridRow TTAOccurrenceRow(const Result& result, int k) {
 std::string TTADataFileHeader();
 // The 13 fields of one atom: rsd with 5 decimals, v_vdp 3, g3_vdp 6, var_me 3.
 template <class Result> std::string TTADataFileLine(const Result& result) {
-    return TabSeparatedLine({result.AsString("refcode"), result.AsString("atom"),
-                             result.AsString("at_num"), result.AsString("element"),
-                             result.AsString("ox_st"), result.AsString("cn"),
-                             FormatFixed(result.AsFloat("rsd"), 5),
-                             FormatFixed(result.AsFloat("v_vdp"), 3),
-                             FormatFixed(result.AsFloat("g3_vdp"), 6),
-                             FormatFixed(result.AsFloat("var_me"), 3), result.AsString("cp_class"),
-                             result.AsString("cp_full"), result.AsString("cf")});
+    return TabSeparatedLine(
+        {result.AsString("refcode"), result.AsString("atom"), result.AsString("at_num"),
+         result.AsString("element"), result.AsString("ox_st"), result.AsString("cn"),
+         FormatFixed(result.AsFloat("rsd"), 5), FormatFixed(result.AsFloat("v_vdp"), 3),
+         FormatFixed(result.AsFloat("g3_vdp"), 6), FormatFixed(result.AsFloat("var_me"), 3),
+         result.AsString("cp_class"), result.AsString("cp_full"), result.AsString("cf")});
 }
 
 } // namespace ormaline

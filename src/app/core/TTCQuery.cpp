@@ -33,19 +33,12 @@ TCheckReport CheckTTCConditions(const TTTCPageState& page, const TTextLookup& lo
     search.DB_id.clear();
 
     TCheckReport report;
-    if (!search.DataBase.empty()) {
-        std::optional<std::string> id;
-        if (lookup)
-            id = lookup(DatabaseLookupStatement(search.DataBase));
-        if (id)
-            search.DB_id = *id;
-        else
-            report.Show(TCheckOutcome::Error(kTTCWrongDatabase));
-    }
-    const bool anyCondition = page.UseRefCodeList || page.ReliableData ||
-                              !search.RefCode.empty() || !search.FStructural.empty() ||
-                              !search.FTotal.empty() || !search.ChemName.empty() ||
-                              !search.DB_id.empty();
+    if (!search.DataBase.empty())
+        search.DB_id = LookUpOrReport(lookup, DatabaseLookupStatement(search.DataBase),
+                                      kTTCWrongDatabase, report);
+    const bool anyCondition = page.UseRefCodeList || page.ReliableData || !search.RefCode.empty() ||
+                              !search.FStructural.empty() || !search.FTotal.empty() ||
+                              !search.ChemName.empty() || !search.DB_id.empty();
     return report.Finish(anyCondition ? TCheckOutcome::Pass()
                                       : TCheckOutcome::Information(kNoSearchCriteria));
 }
@@ -118,8 +111,8 @@ std::string TTCReadStatement(const std::string& databaseId, const TTTCSearch& se
     return JoinStatementLines(lines);
 }
 
-std::string TTCDataStatement(const TTTCSearch& search, const TTTCBoxes& boxes,
-                             bool useRefCodeList, const std::vector<std::string>& refCodeLines) {
+std::string TTCDataStatement(const TTTCSearch& search, const TTTCBoxes& boxes, bool useRefCodeList,
+                             const std::vector<std::string>& refCodeLines) {
     std::string description;
     std::vector<std::string> lines = {
         "select t.remark refcode, t.cf_structural, cf_sum, chem_name_systematic",

@@ -30,10 +30,10 @@ struct TTTCPageState {
 
 // The "use like" boxes and "Reliable Data", read from the page when a fragment is built.
 struct TTTCBoxes {
-    bool RefCode = false;     // cbRefCode
-    bool FStructural = false; // cbFStructural
-    bool FTotal = false;      // cbFTotal
-    bool ChemName = false;    // cbChemName
+    bool RefCode = false;      // cbRefCode
+    bool FStructural = false;  // cbFStructural
+    bool FTotal = false;       // cbFTotal
+    bool ChemName = false;     // cbChemName
     bool ReliableData = false; // cbReliableData: structures not listed as erroneous
 };
 
@@ -64,8 +64,8 @@ std::string TTCReadStatement(const std::string& databaseId, const TTTCSearch& se
                              const TTTCBoxes& boxes, bool useRefCodeList,
                              const std::vector<std::string>& refCodeLines);
 // The crystal data export: every matching structure, by reference code.
-std::string TTCDataStatement(const TTTCSearch& search, const TTTCBoxes& boxes,
-                             bool useRefCodeList, const std::vector<std::string>& refCodeLines);
+std::string TTCDataStatement(const TTTCSearch& search, const TTTCBoxes& boxes, bool useRefCodeList,
+                             const std::vector<std::string>& refCodeLines);
 
 // Row `k` (from 1) of sgTTC: "N", "DataBase", "Occur.", "db_id" (hidden).
 template <class Result> TGridRow TTCGridRow(const Result& result, int k) {

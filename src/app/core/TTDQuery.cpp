@@ -74,7 +74,8 @@ std::string GetQTTDStr(const TTTDSearch& search, const TTTDPatternBoxes& boxes,
     }
     if (!search.TS.empty()) {
         description += "  TS: " + search.TS;
-        fragment += (boxes.TS ? "  and t.ts like'" : "  and t.ts='") + EscapeQuotes(search.TS) + "'";
+        fragment +=
+            (boxes.TS ? "  and t.ts like'" : "  and t.ts='") + EscapeQuotes(search.TS) + "'";
     }
     if (!search.NumNodeText.empty()) {
         description += "  NumNodes: " + search.NumNodeText;

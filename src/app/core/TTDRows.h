@@ -42,8 +42,8 @@ std::string TTDQueryFileLine(const TOneRecTTD& record);
 // "msrc" (empty when 0).
 template <class Result> TGridRow TTDOccurrenceRow(const Result& result, int k) {
     const std::int32_t msrc = result.AsInteger("msrc");
-    return {std::to_string(k),         result.AsString("refcode"),
-            result.AsString("Z"),      result.AsString("fwc"),
+    return {std::to_string(k),           result.AsString("refcode"),
+            result.AsString("Z"),        result.AsString("fwc"),
             result.AsString("rep_name"), msrc != 0 ? std::to_string(msrc) : std::string()};
 }
 

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "app/core/CheckOutcome.h"
+
 namespace ormaline {
 
 class TDatabase;
@@ -16,5 +18,10 @@ using TTextLookup = std::function<std::optional<std::string>(const std::string& 
 // The lookup over the connection: runs the statement, reads `column` of the first row
 // as text, closes the result.
 TTextLookup DatabaseTextLookup(TDatabase& database, std::string column);
+
+// The value `statement` finds through `lookup`, or "" when it finds none: then the error
+// box `wrongMessage` is added to `report`, and the check goes on without the value.
+std::string LookUpOrReport(const TTextLookup& lookup, const std::string& statement,
+                           const char* wrongMessage, TCheckReport& report);
 
 } // namespace ormaline

@@ -81,20 +81,31 @@ TEST(TTDRows, HitOccurrenceAndDataLine) {
     EXPECT_EQ(Visible(TTDQueryFileHeader() + TTDQueryFileLine(record)),
               Visible("TTDCode\tNumNodes\tTTDName\tOccur.\r\n3\t1\tsql\t42\r\n"));
 
-    TFakeResult occurrences({{{"refcode", "ABCDEF"}, {"z", "2"}, {"fwc", "[Cu(bpy)]"},
-                              {"msrc", "0"}, {"rep_name", "Standard"}},
-                             {{"refcode", "ABCDEG"}, {"z", "1"}, {"fwc", "[Zn]"},
-                              {"msrc", "2"}, {"rep_name", "Cluster"}}});
+    TFakeResult occurrences({{{"refcode", "ABCDEF"},
+                              {"z", "2"},
+                              {"fwc", "[Cu(bpy)]"},
+                              {"msrc", "0"},
+                              {"rep_name", "Standard"}},
+                             {{"refcode", "ABCDEG"},
+                              {"z", "1"},
+                              {"fwc", "[Zn]"},
+                              {"msrc", "2"},
+                              {"rep_name", "Cluster"}}});
     EXPECT_EQ(TTDOccurrenceRow(occurrences, 1),
               (TGridRow{"1", "ABCDEF", "2", "[Cu(bpy)]", "Standard", ""}));
     occurrences.Next();
-    EXPECT_EQ(TTDOccurrenceRow(occurrences, 2), (TGridRow{"2", "ABCDEG", "1", "[Zn]", "Cluster", "2"}));
+    EXPECT_EQ(TTDOccurrenceRow(occurrences, 2),
+              (TGridRow{"2", "ABCDEG", "1", "[Zn]", "Cluster", "2"}));
 
     EXPECT_EQ(Visible(TTDDataFileHeader() +
-                      TTDDataFileLine(TFakeResult::OneRow(
-                          {{"refcode", "ABCDEF"}, {"dimen", "2"}, {"z", "1"}, {"fwc", "[Cu]"},
-                           {"msrc", "0"}, {"ttdcode", "3"}, {"name", "sql"},
-                           {"rep_name", "Standard"}}))),
+                      TTDDataFileLine(TFakeResult::OneRow({{"refcode", "ABCDEF"},
+                                                           {"dimen", "2"},
+                                                           {"z", "1"},
+                                                           {"fwc", "[Cu]"},
+                                                           {"msrc", "0"},
+                                                           {"ttdcode", "3"},
+                                                           {"name", "sql"},
+                                                           {"rep_name", "Standard"}}))),
               Visible("RefCode\tDimen\tZ\tFWC\tMSRC\tTTDCode\tTopology\tRepresentation\r\n"
                       "ABCDEF\t2\t1\t[Cu]\t0\t3\tsql\tStandard\r\n"));
 }

@@ -56,7 +56,7 @@ TEST(SelectionCodeList, LinesBecomeQuotedCodes) {
         {"\r\n", "''"},
         {"A\r\n\r\nB", "'A','','B'"},
         {"CDEF\r\nGH", "'CDEF','GH'"}, // partly selected lines give partial codes
-        {" AB \r\nC", "' AB ','C'"},    // blanks kept
+        {" AB \r\nC", "' AB ','C'"},   // blanks kept
         {"A'B", "'A''B'"},
     };
     for (const auto& [selection, expected] : cases)

@@ -41,90 +41,150 @@ TEST_P(TTAFragmentTable, FragmentAndDescription) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, TTAFragmentTable,
-    testing::Values(
-        FragmentCase{"Nothing", {}, {}, "", ""},
-        FragmentCase{"OneElement", With([](TTTASearch& s) { s.AtNum = "29"; }), {},
-                     "  and t.at_num =29\r\n", "  Atom: 29"},
-        FragmentCase{"TwoElements", With([](TTTASearch& s) { s.AtNum = "29,30"; }), {},
-                     "  and t.at_num in (29,30)\r\n", "  Atom: 29,30"},
-        FragmentCase{"ElementListThatIsNoNumbersBecomesLiteral",
-                     With([](TTTASearch& s) { s.AtNum = "29,1) or (1=1"; }), {},
-                     "  and t.at_num in ('29,1) or (1=1')\r\n", "  Atom: 29,1) or (1=1"},
-        FragmentCase{"CoordinationNumber", With([](TTTASearch& s) { s.CoordNum = "6"; }), {},
-                     "  and t.cn=6\r\n", "  CN: 6"},
-        FragmentCase{"CoordinationNumberThatIsNoNumberBecomesLiteral",
-                     With([](TTTASearch& s) { s.CoordNum = "6 or 1=1"; }), {},
-                     "  and t.cn='6 or 1=1'\r\n", "  CN: 6 or 1=1"},
-        FragmentCase{"OxidationState", With([](TTTASearch& s) { s.OxSt = "-2"; }), {},
-                     "  and t.ox_st=-2\r\n", "  OxSt: -2"},
-        FragmentCase{"RsdOfThreeDecimals", With([](TTTASearch& s) { s.Rsds = "0.050"; }), {},
-                     "  and t.rsd>=0.049 and t.rsd<=0.051\r\n", "  Rsd: 0.050"},
-        FragmentCase{"RsdOfTwoDecimals", With([](TTTASearch& s) { s.Rsds = "0.05"; }), {},
-                     "  and t.rsd>=0.04 and t.rsd<=0.06\r\n", "  Rsd: 0.05"},
-        FragmentCase{"RsdWithoutDecimals", With([](TTTASearch& s) { s.Rsds = "3"; }), {},
-                     "  and t.rsd>=2 and t.rsd<=4\r\n", "  Rsd: 3"},
-        FragmentCase{"RsdNegative", With([](TTTASearch& s) { s.Rsds = "-0.5"; }), {},
-                     "  and t.rsd>=-0.6 and t.rsd<=-0.4\r\n", "  Rsd: -0.5"},
-        FragmentCase{"RsdRangeTakenAsTyped", With([](TTTASearch& s) { s.Rsds = "1.2 : 1.40"; }),
-                     {}, "  and t.rsd>=1.2 and t.rsd<=1.40\r\n", "  Rsd: 1.2 : 1.40"},
-        FragmentCase{"RsdRangeWithoutLowerBoundIsNoCondition",
-                     With([](TTTASearch& s) { s.Rsds = ":1.4"; }), {}, "", "  Rsd: :1.4"},
-        FragmentCase{"RsdRangeBoundThatIsNoNumberBecomesLiteral",
-                     With([](TTTASearch& s) { s.Rsds = "1.2:x"; }), {},
-                     "  and t.rsd>=1.2 and t.rsd<='x'\r\n", "  Rsd: 1.2:x"},
-        FragmentCase{"RsdThatIsNoNumberIsOnlyDescribed",
-                     With([](TTTASearch& s) { s.Rsds = "abc"; }), {}, "", "  Rsd: abc"},
-        FragmentCase{"CompositionExact", With([](TTTASearch& s) { s.CPClass = "CuO4"; }), {},
-                     "  and t.cp_class='CuO4'\r\n", "  CP(class): CuO4"},
-        FragmentCase{"CompositionPattern", With([](TTTASearch& s) { s.CPClass = "Cu%"; }),
-                     {true, false}, "  and t.cp_class like'Cu%'\r\n", "  CP(class) like Cu%"},
-        FragmentCase{"CompositionQuoteDoubled", With([](TTTASearch& s) { s.CPClass = "O'x"; }),
-                     {}, "  and t.cp_class='O''x'\r\n", "  CP(class): O'x"},
-        FragmentCase{"FullCompositionExact", With([](TTTASearch& s) { s.CPvdp = "CuO4N2"; }), {},
-                     "  and t.cp_full='CuO4N2'\r\n", "  CP(vdp): CuO4N2"},
-        FragmentCase{"FullCompositionPattern", With([](TTTASearch& s) { s.CPvdp = "%N_"; }),
-                     {false, true}, "  and t.cp_full like'%N_'\r\n", "  CP(vdp) like %N_"},
-        FragmentCase{"Diversity", With([](TTTASearch& s) { s.Diversity = "3"; }), {}, kDiversity3,
-                     "  Diversity: 3"},
-        FragmentCase{"CoordinationFigure", With([](TTTASearch& s) {
-                         s.CoordFig = "octahedron";
-                         s.poly_id = "11";
-                     }),
-                     {}, "  and t.poly_id=11\r\n", "  CF: octahedron"},
-        FragmentCase{"FigureNameWithoutIdIsNoCondition",
-                     With([](TTTASearch& s) { s.CoordFig = "blob"; }), {}, "", ""},
-        FragmentCase{"EveryConditionInItsOrder", With([](TTTASearch& s) {
-                         s.poly_id = "11";
-                         s.CoordFig = "octahedron";
-                         s.Diversity = "3";
-                         s.CPvdp = "CuO6";
-                         s.CPClass = "CuO%";
-                         s.Rsds = "1.4";
-                         s.OxSt = "2";
-                         s.CoordNum = "6";
-                         s.AtNum = "29";
-                     }),
-                     {true, false},
-                     "  and t.at_num =29\r\n  and t.cn=6\r\n  and t.ox_st=2\r\n"
-                     "  and t.rsd>=1.3 and t.rsd<=1.5\r\n  and t.cp_class like'CuO%'\r\n"
-                     "  and t.cp_full='CuO6'\r\n" +
-                         kDiversity3 + "  and t.poly_id=11\r\n",
-                     "  Atom: 29  CN: 6  OxSt: 2  Rsd: 1.4  CP(class) like CuO%  CP(vdp): CuO6"
-                     "  Diversity: 3  CF: octahedron"}),
+    testing::Values(FragmentCase{"Nothing", {}, {}, "", ""},
+                    FragmentCase{"OneElement",
+                                 With([](TTTASearch& s) { s.AtNum = "29"; }),
+                                 {},
+                                 "  and t.at_num =29\r\n",
+                                 "  Atom: 29"},
+                    FragmentCase{"TwoElements",
+                                 With([](TTTASearch& s) { s.AtNum = "29,30"; }),
+                                 {},
+                                 "  and t.at_num in (29,30)\r\n",
+                                 "  Atom: 29,30"},
+                    FragmentCase{"ElementListThatIsNoNumbersBecomesLiteral",
+                                 With([](TTTASearch& s) { s.AtNum = "29,1) or (1=1"; }),
+                                 {},
+                                 "  and t.at_num in ('29,1) or (1=1')\r\n",
+                                 "  Atom: 29,1) or (1=1"},
+                    FragmentCase{"CoordinationNumber",
+                                 With([](TTTASearch& s) { s.CoordNum = "6"; }),
+                                 {},
+                                 "  and t.cn=6\r\n",
+                                 "  CN: 6"},
+                    FragmentCase{"CoordinationNumberThatIsNoNumberBecomesLiteral",
+                                 With([](TTTASearch& s) { s.CoordNum = "6 or 1=1"; }),
+                                 {},
+                                 "  and t.cn='6 or 1=1'\r\n",
+                                 "  CN: 6 or 1=1"},
+                    FragmentCase{"OxidationState",
+                                 With([](TTTASearch& s) { s.OxSt = "-2"; }),
+                                 {},
+                                 "  and t.ox_st=-2\r\n",
+                                 "  OxSt: -2"},
+                    FragmentCase{"RsdOfThreeDecimals",
+                                 With([](TTTASearch& s) { s.Rsds = "0.050"; }),
+                                 {},
+                                 "  and t.rsd>=0.049 and t.rsd<=0.051\r\n",
+                                 "  Rsd: 0.050"},
+                    FragmentCase{"RsdOfTwoDecimals",
+                                 With([](TTTASearch& s) { s.Rsds = "0.05"; }),
+                                 {},
+                                 "  and t.rsd>=0.04 and t.rsd<=0.06\r\n",
+                                 "  Rsd: 0.05"},
+                    FragmentCase{"RsdWithoutDecimals",
+                                 With([](TTTASearch& s) { s.Rsds = "3"; }),
+                                 {},
+                                 "  and t.rsd>=2 and t.rsd<=4\r\n",
+                                 "  Rsd: 3"},
+                    FragmentCase{"RsdNegative",
+                                 With([](TTTASearch& s) { s.Rsds = "-0.5"; }),
+                                 {},
+                                 "  and t.rsd>=-0.6 and t.rsd<=-0.4\r\n",
+                                 "  Rsd: -0.5"},
+                    FragmentCase{"RsdRangeTakenAsTyped",
+                                 With([](TTTASearch& s) { s.Rsds = "1.2 : 1.40"; }),
+                                 {},
+                                 "  and t.rsd>=1.2 and t.rsd<=1.40\r\n",
+                                 "  Rsd: 1.2 : 1.40"},
+                    FragmentCase{"RsdRangeWithoutLowerBoundIsNoCondition",
+                                 With([](TTTASearch& s) { s.Rsds = ":1.4"; }),
+                                 {},
+                                 "",
+                                 "  Rsd: :1.4"},
+                    FragmentCase{"RsdRangeBoundThatIsNoNumberBecomesLiteral",
+                                 With([](TTTASearch& s) { s.Rsds = "1.2:x"; }),
+                                 {},
+                                 "  and t.rsd>=1.2 and t.rsd<='x'\r\n",
+                                 "  Rsd: 1.2:x"},
+                    FragmentCase{"RsdThatIsNoNumberIsOnlyDescribed",
+                                 With([](TTTASearch& s) { s.Rsds = "abc"; }),
+                                 {},
+                                 "",
+                                 "  Rsd: abc"},
+                    FragmentCase{"CompositionExact",
+                                 With([](TTTASearch& s) { s.CPClass = "CuO4"; }),
+                                 {},
+                                 "  and t.cp_class='CuO4'\r\n",
+                                 "  CP(class): CuO4"},
+                    FragmentCase{"CompositionPattern",
+                                 With([](TTTASearch& s) { s.CPClass = "Cu%"; }),
+                                 {true, false},
+                                 "  and t.cp_class like'Cu%'\r\n",
+                                 "  CP(class) like Cu%"},
+                    FragmentCase{"CompositionQuoteDoubled",
+                                 With([](TTTASearch& s) { s.CPClass = "O'x"; }),
+                                 {},
+                                 "  and t.cp_class='O''x'\r\n",
+                                 "  CP(class): O'x"},
+                    FragmentCase{"FullCompositionExact",
+                                 With([](TTTASearch& s) { s.CPvdp = "CuO4N2"; }),
+                                 {},
+                                 "  and t.cp_full='CuO4N2'\r\n",
+                                 "  CP(vdp): CuO4N2"},
+                    FragmentCase{"FullCompositionPattern",
+                                 With([](TTTASearch& s) { s.CPvdp = "%N_"; }),
+                                 {false, true},
+                                 "  and t.cp_full like'%N_'\r\n",
+                                 "  CP(vdp) like %N_"},
+                    FragmentCase{"Diversity",
+                                 With([](TTTASearch& s) { s.Diversity = "3"; }),
+                                 {},
+                                 kDiversity3,
+                                 "  Diversity: 3"},
+                    FragmentCase{"CoordinationFigure",
+                                 With([](TTTASearch& s) {
+                                     s.CoordFig = "octahedron";
+                                     s.poly_id = "11";
+                                 }),
+                                 {},
+                                 "  and t.poly_id=11\r\n",
+                                 "  CF: octahedron"},
+                    FragmentCase{"FigureNameWithoutIdIsNoCondition",
+                                 With([](TTTASearch& s) { s.CoordFig = "blob"; }),
+                                 {},
+                                 "",
+                                 ""},
+                    FragmentCase{
+                        "EveryConditionInItsOrder",
+                        With([](TTTASearch& s) {
+                            s.poly_id = "11";
+                            s.CoordFig = "octahedron";
+                            s.Diversity = "3";
+                            s.CPvdp = "CuO6";
+                            s.CPClass = "CuO%";
+                            s.Rsds = "1.4";
+                            s.OxSt = "2";
+                            s.CoordNum = "6";
+                            s.AtNum = "29";
+                        }),
+                        {true, false},
+                        "  and t.at_num =29\r\n  and t.cn=6\r\n  and t.ox_st=2\r\n"
+                        "  and t.rsd>=1.3 and t.rsd<=1.5\r\n  and t.cp_class like'CuO%'\r\n"
+                        "  and t.cp_full='CuO6'\r\n" +
+                            kDiversity3 + "  and t.poly_id=11\r\n",
+                        "  Atom: 29  CN: 6  OxSt: 2  Rsd: 1.4  CP(class) like CuO%  CP(vdp): CuO6"
+                        "  Diversity: 3  CF: octahedron"}),
     test::CaseName());
 
 TEST(AtNumFromElementText, AtomicNumbersAscending) {
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"", ""},
-        {"Cu,Zn", "29,30"},
-        {"Zn Cu", "29,30"},
-        {"cu", "29"},
-        {"*", ""},             // the pseudo-code 0 never counts
-        {"*O", "8"},
-        {"* O", ""},           // the blank after the asterisk is an empty token: a fault
-        {"Fe Qq Co", "26"},    // the codes before the fault count
-        {"Fe3 Co", ""},
-        {"Ln - Ce Lu", "57,59,60,61,62,63,64,65,66,67,68,69,70"},
+        {"", ""},           {"Cu,Zn", "29,30"},
+        {"Zn Cu", "29,30"}, {"cu", "29"},
+        {"*", ""},                       // the pseudo-code 0 never counts
+        {"*O", "8"},        {"* O", ""}, // the blank after the asterisk is an empty token: a fault
+        {"Fe Qq Co", "26"},              // the codes before the fault count
+        {"Fe3 Co", ""},     {"Ln - Ce Lu", "57,59,60,61,62,63,64,65,66,67,68,69,70"},
         {"H D", "1,110"},
     };
     for (const auto& [text, expected] : cases)
@@ -199,14 +259,23 @@ INSTANTIATE_TEST_SUITE_P(
                   {"E:The reference polyhedron is wrong.", "I:Not specified search criteria"},
                   false,
                   ""},
-        CheckCase{"UnknownFigureGoesOnWithTheOtherConditions", Page("blob", "6"),
-                  {"E:The reference polyhedron is wrong."}, true, ""},
-        CheckCase{"BlankFigureIsLookedUp", Page(" ", "6"),
-                  {"E:The reference polyhedron is wrong."}, true, ""},
+        CheckCase{"UnknownFigureGoesOnWithTheOtherConditions",
+                  Page("blob", "6"),
+                  {"E:The reference polyhedron is wrong."},
+                  true,
+                  ""},
+        CheckCase{"BlankFigureIsLookedUp",
+                  Page(" ", "6"),
+                  {"E:The reference polyhedron is wrong."},
+                  true,
+                  ""},
         // The diversity is taken untrimmed: a blank counts as a condition.
         CheckCase{"BlankDiversityCounts", Page("", "", " "), {}, true, ""},
-        CheckCase{"BlankCoordinationNumberDoesNot", Page("", "  "),
-                  {"I:Not specified search criteria"}, false, ""}),
+        CheckCase{"BlankCoordinationNumberDoesNot",
+                  Page("", "  "),
+                  {"I:Not specified search criteria"},
+                  false,
+                  ""}),
     test::CaseName());
 
 TEST(CheckTTAConditions, TrimsTheEditsAndKeepsTheFigureText) {

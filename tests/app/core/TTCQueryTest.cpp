@@ -10,10 +10,12 @@ namespace {
 
 using test::Visible;
 
-const std::string kInDatabase2 = "  and exists(    select * from crystals.link_database_structure t3"
-                                 "    where t.remark=t3.refcode and t3.csd_id=2) ";
-const std::string kReliable = "  and not exists(    select * from crystals.crystal_structures_err t4"
-                              "    where t.remark=t4.refcode) ";
+const std::string kInDatabase2 =
+    "  and exists(    select * from crystals.link_database_structure t3"
+    "    where t.remark=t3.refcode and t3.csd_id=2) ";
+const std::string kReliable =
+    "  and not exists(    select * from crystals.crystal_structures_err t4"
+    "    where t.remark=t4.refcode) ";
 
 struct FragmentCase {
     const char* name;
@@ -41,53 +43,76 @@ TEST_P(TTCFragmentTable, FragmentAndDescription) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, TTCFragmentTable,
-    testing::Values(
-        FragmentCase{"Nothing", {}, {}, "", ""},
-        FragmentCase{"RefCodeExact", With([](TTTCSearch& s) { s.RefCode = "ABCDEF"; }), {},
-                     "  and t.remark='ABCDEF'", "  RefCode:ABCDEF"},
-        FragmentCase{"RefCodePattern", With([](TTTCSearch& s) { s.RefCode = "AB%"; }),
-                     {true, false, false, false, false}, "  and t.remark like 'AB%'",
-                     "  RefCode:AB%"},
-        FragmentCase{"StructuralFormula",
-                     With([](TTTCSearch& s) { s.FStructural = "[Cu(C2O4)]n"; }), {},
-                     "  and t.cf_structural='[Cu(C2O4)]n'", "  Struct.Formula:[Cu(C2O4)]n"},
-        FragmentCase{"StructuralFormulaPattern",
-                     With([](TTTCSearch& s) { s.FStructural = "[Cu%"; }),
-                     {false, true, false, false, false}, "  and t.cf_structural like '[Cu%'",
-                     "  Struct.Formula:[Cu%"},
-        FragmentCase{"TotalFormulaPattern", With([](TTTCSearch& s) { s.FTotal = "C2%Cu%"; }),
-                     {false, false, true, false, false}, "  and t.cf_sum like 'C2%Cu%'",
-                     "  Total Formula:C2%Cu%"},
-        FragmentCase{"ChemicalNameWithQuoteDoubled",
-                     With([](TTTCSearch& s) { s.ChemName = "4,4'-bipyridine"; }), {},
-                     "  and t.chem_name_systematic='4,4''-bipyridine'",
-                     "  Chem.Name:4,4'-bipyridine"},
-        FragmentCase{"ChemicalNamePattern", With([](TTTCSearch& s) { s.ChemName = "%oxalato%"; }),
-                     {false, false, false, true, false},
-                     "  and t.chem_name_systematic like '%oxalato%'", "  Chem.Name:%oxalato%"},
-        FragmentCase{"Database", With([](TTTCSearch& s) {
-                         s.DataBase = "Inorganic structures";
-                         s.DB_id = "2";
-                     }),
-                     {}, kInDatabase2, "  DataBase:Inorganic structures"},
-        FragmentCase{"DatabaseNameWithoutIdIsNoCondition",
-                     With([](TTTCSearch& s) { s.DataBase = "Nonesuch"; }), {}, "", ""},
-        FragmentCase{"ReliableData", {}, {false, false, false, false, true}, kReliable,
-                     "  Only Reliable Data"},
-        FragmentCase{"EveryConditionInItsOrder", With([](TTTCSearch& s) {
-                         s.DB_id = "2";
-                         s.DataBase = "Inorganic structures";
-                         s.ChemName = "x";
-                         s.FTotal = "CuO";
-                         s.FStructural = "[CuO]";
-                         s.RefCode = "ABCDEF";
-                     }),
-                     {false, false, false, false, true},
-                     "  and t.remark='ABCDEF'  and t.cf_structural='[CuO]'  and t.cf_sum='CuO'"
-                     "  and t.chem_name_systematic='x'" +
-                         kInDatabase2 + kReliable,
-                     "  RefCode:ABCDEF  Struct.Formula:[CuO]  Total Formula:CuO  Chem.Name:x"
-                     "  DataBase:Inorganic structures  Only Reliable Data"}),
+    testing::Values(FragmentCase{"Nothing", {}, {}, "", ""},
+                    FragmentCase{"RefCodeExact",
+                                 With([](TTTCSearch& s) { s.RefCode = "ABCDEF"; }),
+                                 {},
+                                 "  and t.remark='ABCDEF'",
+                                 "  RefCode:ABCDEF"},
+                    FragmentCase{"RefCodePattern",
+                                 With([](TTTCSearch& s) { s.RefCode = "AB%"; }),
+                                 {true, false, false, false, false},
+                                 "  and t.remark like 'AB%'",
+                                 "  RefCode:AB%"},
+                    FragmentCase{"StructuralFormula",
+                                 With([](TTTCSearch& s) { s.FStructural = "[Cu(C2O4)]n"; }),
+                                 {},
+                                 "  and t.cf_structural='[Cu(C2O4)]n'",
+                                 "  Struct.Formula:[Cu(C2O4)]n"},
+                    FragmentCase{"StructuralFormulaPattern",
+                                 With([](TTTCSearch& s) { s.FStructural = "[Cu%"; }),
+                                 {false, true, false, false, false},
+                                 "  and t.cf_structural like '[Cu%'",
+                                 "  Struct.Formula:[Cu%"},
+                    FragmentCase{"TotalFormulaPattern",
+                                 With([](TTTCSearch& s) { s.FTotal = "C2%Cu%"; }),
+                                 {false, false, true, false, false},
+                                 "  and t.cf_sum like 'C2%Cu%'",
+                                 "  Total Formula:C2%Cu%"},
+                    FragmentCase{"ChemicalNameWithQuoteDoubled",
+                                 With([](TTTCSearch& s) { s.ChemName = "4,4'-bipyridine"; }),
+                                 {},
+                                 "  and t.chem_name_systematic='4,4''-bipyridine'",
+                                 "  Chem.Name:4,4'-bipyridine"},
+                    FragmentCase{"ChemicalNamePattern",
+                                 With([](TTTCSearch& s) { s.ChemName = "%oxalato%"; }),
+                                 {false, false, false, true, false},
+                                 "  and t.chem_name_systematic like '%oxalato%'",
+                                 "  Chem.Name:%oxalato%"},
+                    FragmentCase{"Database",
+                                 With([](TTTCSearch& s) {
+                                     s.DataBase = "Inorganic structures";
+                                     s.DB_id = "2";
+                                 }),
+                                 {},
+                                 kInDatabase2,
+                                 "  DataBase:Inorganic structures"},
+                    FragmentCase{"DatabaseNameWithoutIdIsNoCondition",
+                                 With([](TTTCSearch& s) { s.DataBase = "Nonesuch"; }),
+                                 {},
+                                 "",
+                                 ""},
+                    FragmentCase{"ReliableData",
+                                 {},
+                                 {false, false, false, false, true},
+                                 kReliable,
+                                 "  Only Reliable Data"},
+                    FragmentCase{
+                        "EveryConditionInItsOrder",
+                        With([](TTTCSearch& s) {
+                            s.DB_id = "2";
+                            s.DataBase = "Inorganic structures";
+                            s.ChemName = "x";
+                            s.FTotal = "CuO";
+                            s.FStructural = "[CuO]";
+                            s.RefCode = "ABCDEF";
+                        }),
+                        {false, false, false, false, true},
+                        "  and t.remark='ABCDEF'  and t.cf_structural='[CuO]'  and t.cf_sum='CuO'"
+                        "  and t.chem_name_systematic='x'" +
+                            kInDatabase2 + kReliable,
+                        "  RefCode:ABCDEF  Struct.Formula:[CuO]  Total Formula:CuO  Chem.Name:x"
+                        "  DataBase:Inorganic structures  Only Reliable Data"}),
     test::CaseName());
 
 struct CheckCase {
@@ -141,8 +166,11 @@ INSTANTIATE_TEST_SUITE_P(
                   {"E:The reference database is wrong.", "I:Not specified search criteria"},
                   false,
                   ""},
-        CheckCase{"UnknownDatabaseGoesOn", Page("Nonesuch", false, "ABCDEF"),
-                  {"E:The reference database is wrong."}, true, ""}),
+        CheckCase{"UnknownDatabaseGoesOn",
+                  Page("Nonesuch", false, "ABCDEF"),
+                  {"E:The reference database is wrong."},
+                  true,
+                  ""}),
     test::CaseName());
 
 TEST(TTCStatements, SearchReadAndData) {

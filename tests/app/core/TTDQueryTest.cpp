@@ -48,42 +48,85 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, TTDFragmentTable,
     testing::Values(
         FragmentCase{"Nothing", {}, {}, "", ""},
-        FragmentCase{"LibraryWithoutLineBreak", With([](TTTDSearch& s) {
+        FragmentCase{"LibraryWithoutLineBreak",
+                     With([](TTTDSearch& s) {
                          s.LibraryID = kLibrary;
                          s.LibraryName = "Basic nets";
                      }),
-                     {}, "  and t.ttdlibraryid='" + kLibraryText + "'", "  Library: Basic nets"},
+                     {},
+                     "  and t.ttdlibraryid='" + kLibraryText + "'",
+                     "  Library: Basic nets"},
         FragmentCase{"LibraryNameWithoutIdIsNoCondition",
-                     With([](TTTDSearch& s) { s.LibraryName = "Nonesuch"; }), {}, "", ""},
-        FragmentCase{"OneCode", With([](TTTDSearch& s) { s.TTDCodeList = {"3"}; }), {},
-                     " and t.ttdcode=3", "  Code(s): 3"},
-        FragmentCase{"ThreeCodes", With([](TTTDSearch& s) { s.TTDCodeList = {"3", "1", "22"}; }),
-                     {}, " and (  t.ttdcode=3  or t.ttdcode=1  or t.ttdcode=22 )\r\n",
+                     With([](TTTDSearch& s) { s.LibraryName = "Nonesuch"; }),
+                     {},
+                     "",
+                     ""},
+        FragmentCase{"OneCode",
+                     With([](TTTDSearch& s) { s.TTDCodeList = {"3"}; }),
+                     {},
+                     " and t.ttdcode=3",
+                     "  Code(s): 3"},
+        FragmentCase{"ThreeCodes",
+                     With([](TTTDSearch& s) {
+                         s.TTDCodeList = {"3", "1", "22"};
+                     }),
+                     {},
+                     " and (  t.ttdcode=3  or t.ttdcode=1  or t.ttdcode=22 )\r\n",
                      "  Code(s): 3,1,22"},
-        FragmentCase{"NameExact", With([](TTTDSearch& s) { s.NameText = "dia"; }), {},
-                     "  and t.name='dia'", "  Name: dia"},
-        FragmentCase{"NamePattern", With([](TTTDSearch& s) { s.NameText = "s%"; }), {true, false},
-                     "  and t.name like's%'", "  Name: s%"},
-        FragmentCase{"PointSymbolExact", With([](TTTDSearch& s) { s.TS = "{6^6}"; }), {},
-                     "  and t.ts='{6^6}'", "  TS: {6^6}"},
-        FragmentCase{"PointSymbolPattern", With([](TTTDSearch& s) { s.TS = "{4^4%"; }),
-                     {false, true}, "  and t.ts like'{4^4%'", "  TS: {4^4%"},
-        FragmentCase{"PointSymbolQuoteDoubled", With([](TTTDSearch& s) { s.TS = "a'b"; }), {},
-                     "  and t.ts='a''b'", "  TS: a'b"},
-        FragmentCase{"NodeCount", With([](TTTDSearch& s) { s.NumNodeText = "2"; }), {},
-                     "  and t.numnodes=2", "  NumNodes: 2"},
-        FragmentCase{"DimensionQuoted", With([](TTTDSearch& s) { s.DimText = "3"; }), {},
-                     "  and t1.dimen='3'\r\n", "  Dimension: 3"},
-        FragmentCase{"Z", With([](TTTDSearch& s) { s.ZText = "2"; }), {}, "  and t1.Z=2\r\n",
-                     "  Z: 2"},
-        FragmentCase{"ThirdRepresentationIsCodeTwo", With([](TTTDSearch& s) { s.RepCode = 2; }),
-                     {}, "  and t1.reprtypecode=2\r\n", "  Rep_code: 2"},
-        FragmentCase{"RepresentationZero", With([](TTTDSearch& s) { s.RepCode = 0; }), {},
-                     "  and t1.reprtypecode=0\r\n", "  Rep_code: 0"},
+        FragmentCase{"NameExact",
+                     With([](TTTDSearch& s) { s.NameText = "dia"; }),
+                     {},
+                     "  and t.name='dia'",
+                     "  Name: dia"},
+        FragmentCase{"NamePattern",
+                     With([](TTTDSearch& s) { s.NameText = "s%"; }),
+                     {true, false},
+                     "  and t.name like's%'",
+                     "  Name: s%"},
+        FragmentCase{"PointSymbolExact",
+                     With([](TTTDSearch& s) { s.TS = "{6^6}"; }),
+                     {},
+                     "  and t.ts='{6^6}'",
+                     "  TS: {6^6}"},
+        FragmentCase{"PointSymbolPattern",
+                     With([](TTTDSearch& s) { s.TS = "{4^4%"; }),
+                     {false, true},
+                     "  and t.ts like'{4^4%'",
+                     "  TS: {4^4%"},
+        FragmentCase{"PointSymbolQuoteDoubled",
+                     With([](TTTDSearch& s) { s.TS = "a'b"; }),
+                     {},
+                     "  and t.ts='a''b'",
+                     "  TS: a'b"},
+        FragmentCase{"NodeCount",
+                     With([](TTTDSearch& s) { s.NumNodeText = "2"; }),
+                     {},
+                     "  and t.numnodes=2",
+                     "  NumNodes: 2"},
+        FragmentCase{"DimensionQuoted",
+                     With([](TTTDSearch& s) { s.DimText = "3"; }),
+                     {},
+                     "  and t1.dimen='3'\r\n",
+                     "  Dimension: 3"},
+        FragmentCase{
+            "Z", With([](TTTDSearch& s) { s.ZText = "2"; }), {}, "  and t1.Z=2\r\n", "  Z: 2"},
+        FragmentCase{"ThirdRepresentationIsCodeTwo",
+                     With([](TTTDSearch& s) { s.RepCode = 2; }),
+                     {},
+                     "  and t1.reprtypecode=2\r\n",
+                     "  Rep_code: 2"},
+        FragmentCase{"RepresentationZero",
+                     With([](TTTDSearch& s) { s.RepCode = 0; }),
+                     {},
+                     "  and t1.reprtypecode=0\r\n",
+                     "  Rep_code: 0"},
         FragmentCase{"DiversityInAnyRepresentation",
-                     With([](TTTDSearch& s) { s.Diversity = "2"; }), {}, DiversityPiece("", "2"),
+                     With([](TTTDSearch& s) { s.Diversity = "2"; }),
+                     {},
+                     DiversityPiece("", "2"),
                      "  Diversity: 2"},
-        FragmentCase{"DiversityInTheChosenRepresentation", With([](TTTDSearch& s) {
+        FragmentCase{"DiversityInTheChosenRepresentation",
+                     With([](TTTDSearch& s) {
                          s.Diversity = "2";
                          s.RepCode = 1;
                      }),
@@ -92,9 +135,12 @@ INSTANTIATE_TEST_SUITE_P(
                          DiversityPiece("    where tt.reprtypecode = 1 ", "2"),
                      "  Rep_code: 1  Diversity: 2"},
         FragmentCase{"DiversityThatIsNoNumberBecomesLiteral",
-                     With([](TTTDSearch& s) { s.Diversity = "2)--"; }), {},
-                     DiversityPiece("", "'2)--'"), "  Diversity: 2)--"},
-        FragmentCase{"PiecesWithoutLineBreaksRunTogether", With([](TTTDSearch& s) {
+                     With([](TTTDSearch& s) { s.Diversity = "2)--"; }),
+                     {},
+                     DiversityPiece("", "'2)--'"),
+                     "  Diversity: 2)--"},
+        FragmentCase{"PiecesWithoutLineBreaksRunTogether",
+                     With([](TTTDSearch& s) {
                          s.LibraryID = kLibrary;
                          s.LibraryName = "Basic nets";
                          s.TTDCodeList = {"3"};
@@ -160,8 +206,8 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"NodeCountNotAnInteger", Page("2a", "x", "9"), kError,
                   "The number of nodes in topology is wrong.", false},
         CheckCase{"ZNotAnInteger", Page("2", "1.5", "9"), kError, "The Z is wrong.", false},
-        CheckCase{"DimensionFour", Page("", "", "4"), kError,
-                  "The dimension of topology is wrong.", false},
+        CheckCase{"DimensionFour", Page("", "", "4"), kError, "The dimension of topology is wrong.",
+                  false},
         CheckCase{"DimensionMinusOne", Page("", "", "-1"), kError,
                   "The dimension of topology is wrong.", false},
         CheckCase{"DimensionZeroAccepted", Page("", "", "0"), kNone, "", true},
@@ -224,13 +270,14 @@ TEST(TTDStatements, SearchReadAndData) {
                       " and t1.refcode in (\r\n'ABCDEF','GHIJKL') \r\n"
                       "  and t.name='sql'\r\n"
                       "order by t1.refcode, t1.Z"));
-    EXPECT_EQ(Visible(TTDDataStatement(search, {}, false, codes)),
-              Visible("select t1.refcode, t1.dimen, t1.Z, t1.fwc, t1.msrc, t1.ttdcode, t.name, "
-                      "t2.rep_name \r\n"
-                      "from topology.ttd t, topology.tto t1, topology.ref_representation_type t2\r\n"
-                      "where t1.ttdid=t.id and t1.reprtypecode=t2.rep_code \r\n"
-                      "  and t.name='sql'\r\n"
-                      "order by t1.refcode, t1.dimen, t1.ttdcode, t1.reprtypecode, t1.msrc"));
+    EXPECT_EQ(
+        Visible(TTDDataStatement(search, {}, false, codes)),
+        Visible("select t1.refcode, t1.dimen, t1.Z, t1.fwc, t1.msrc, t1.ttdcode, t.name, "
+                "t2.rep_name \r\n"
+                "from topology.ttd t, topology.tto t1, topology.ref_representation_type t2\r\n"
+                "where t1.ttdid=t.id and t1.reprtypecode=t2.rep_code \r\n"
+                "  and t.name='sql'\r\n"
+                "order by t1.refcode, t1.dimen, t1.ttdcode, t1.reprtypecode, t1.msrc"));
 }
 
 } // namespace

@@ -11,11 +11,20 @@ inline std::string Visible(const std::string& text) {
     std::string shown;
     for (char c : text) {
         switch (c) {
-        case '\r': shown += "<CR>"; break;
-        case '\n': shown += "<LF>\n"; break;
-        case '\t': shown += "<TAB>"; break;
-        case ' ': shown += "\xC2\xB7"; break;
-        default: shown += c;
+        case '\r':
+            shown += "<CR>";
+            break;
+        case '\n':
+            shown += "<LF>\n";
+            break;
+        case '\t':
+            shown += "<TAB>";
+            break;
+        case ' ':
+            shown += "\xC2\xB7";
+            break;
+        default:
+            shown += c;
         }
     }
     return shown;
