@@ -59,8 +59,12 @@ private:
         std::string name;
         short sqlType = 0;
     };
-    TResult(void* statementHandle, std::string statement);
+    // With `bindColumns` every column is fetched into a buffer of its own with the row
+    // (one driver call per row); a value longer than the buffer is read again whole.
+    TResult(void* statementHandle, std::string statement, bool bindColumns);
     void FetchRow();
+    // Reads column `index` of the current row piece by piece into values_.
+    void ReadWholeValue(std::size_t index);
     int ColumnIndexOrThrow(std::string_view name) const;
     void CheckRow() const;
 
@@ -69,6 +73,8 @@ private:
     std::vector<Column> columns_;
     std::vector<std::string> values_;
     std::vector<bool> nulls_;
+    std::vector<char> bound_;                // the bound buffers, kBoundSize bytes per column
+    std::vector<std::int64_t> boundLengths_; // their lengths or NULL indicators (SQLLEN)
     bool eof_ = true;
 };
 
@@ -107,6 +113,7 @@ private:
     void* environment_ = nullptr; // SQLHENV
     void* connection_ = nullptr;  // SQLHDBC
     bool lost_ = false;           // a statement failed with a connection exception
+    bool bindColumns_ = false;    // the driver reads a bound column again with SQLGetData
 };
 
 } // namespace ormaline
