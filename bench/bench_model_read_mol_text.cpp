@@ -17,6 +17,8 @@
 #include "model/MolTextReader.h"
 #include "model/PlaneKernels.h"
 
+#include "support/RatioReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <map>
@@ -178,4 +180,13 @@ BENCHMARK(BM_ListWalkReference)
 BENCHMARK(BM_CentroidBaseline)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FitPlane)->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    ormaline::bench::RunWithRatios(
+        argc, argv,
+        {{"BM_ReadMolText/10000", "BM_SplitFieldsBaseline/10000"},
+         {"BM_ReadMolText/100000", "BM_SplitFieldsBaseline/100000"},
+         {"BM_ReadMolText/300000", "BM_SplitFieldsBaseline/300000"},
+         {"BM_ReadMolText/10000", "BM_ListWalkReference/10000/iterations:1"},
+         {"BM_FitPlane", "BM_CentroidBaseline"}});
+    return 0;
+}

@@ -229,6 +229,17 @@ BEGIN
         INTERSECT
         SELECT DISTINCT t1.refcode FROM topology.ttd t, topology.tto t1 WHERE t1.ttdid = t.id AND t.name = 'sql') r;
     IF n < 1 THEN RAISE EXCEPTION 'combined search: no 4,4''-bipyridine structure with an sql net'; END IF;
+    -- a ligand, a net and an element: a handful of structures, as a chemist's first try finds
+    SELECT count(*) INTO n FROM (
+        SELECT DISTINCT t1.refcode FROM topology.limon t, topology.limon_loc t1
+         WHERE t1.limonid = t.id AND t.name = '4,4''-bipyridine'
+        INTERSECT
+        SELECT DISTINCT t1.refcode FROM topology.ttd t, topology.tto t1 WHERE t1.ttdid = t.id AND t.name = 'sql'
+        INTERSECT
+        SELECT DISTINCT t.refcode FROM atoms.cp_vdp t WHERE TRUE AND t.at_num IN (29, 30)) r;
+    IF n < 5 OR n > 40 THEN
+        RAISE EXCEPTION 'combined search: % copper or zinc 4,4''-bipyridine structures with an sql net, not a handful', n;
+    END IF;
 END $$;
 
 \echo 'demo data invariants hold'

@@ -6,7 +6,7 @@ packages=(
     build-essential cmake ninja-build pkg-config git
     qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libqt6svg6-dev qt6-qpa-plugins
     libgl-dev libglu1-mesa-dev libgl1-mesa-dri mesa-utils
-    unixodbc unixodbc-dev odbc-postgresql
+    unixodbc unixodbc-dev odbc-postgresql libpq-dev
     postgresql-15 postgresql-client-15
     libgtest-dev libgmock-dev libbenchmark-dev
     clang-14 libclang-rt-14-dev

@@ -1,8 +1,8 @@
-// The ligand tab: search, read, and the ligand row of "Query To File".
+// The ligand tab: search and read.
 #include "app/TTLUnit.h"
 
+#include "app/SearchPage.h"
 #include "app/SubgraphSearchRun.h"
-
 #include "app/WidgetText.h"
 #include "app/core/LigandRead.h"
 #include "app/core/TTLCheck.h"
@@ -17,80 +17,7 @@
 #include <QPlainTextEdit>
 #include <QTabWidget>
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-
 namespace ormaline {
-
-namespace {
-
-void ShowOutcome(const TCheckOutcome& outcome) {
-    if (outcome.Kind == TMessageKind::mkError)
-        Dialogs().Error(outcome.Message);
-    else if (outcome.Kind == TMessageKind::mkInformation)
-        Dialogs().Information(outcome.Message);
-}
-
-// Appends rows to a grid inside one update; the rows added before an error stay.
-class GridAppender {
-public:
-    explicit GridAppender(StringGrid& grid) : grid_(grid) { grid_.BeginUpdate(); }
-    ~GridAppender() { grid_.EndUpdate(); }
-    GridAppender(const GridAppender&) = delete;
-    GridAppender& operator=(const GridAppender&) = delete;
-
-    void SetRow(int row, const TGridRow& texts) {
-        if (grid_.RowCount() <= row)
-            grid_.SetRowCount(row + 1);
-        grid_.SetRowTexts(row, texts);
-    }
-
-private:
-    StringGrid& grid_;
-};
-
-// A text file of an export, created (truncated) when the first rows are there.
-class ExportFile {
-public:
-    explicit ExportFile(std::string fileName) : fileName_(std::move(fileName)) {
-        stream_.open(fileName_, std::ios::binary | std::ios::trunc);
-        if (!stream_.is_open())
-            Fail();
-    }
-    void Write(const std::string& bytes) {
-        stream_ << bytes;
-        if (!stream_)
-            Fail();
-    }
-    void Close() {
-        stream_.close();
-        if (stream_.fail())
-            Fail();
-    }
-
-private:
-    [[noreturn]] void Fail() {
-        throw EInOutError("Cannot write file \"" + fileName_ + "\". " + std::strerror(errno));
-    }
-    std::string fileName_;
-    std::ofstream stream_;
-};
-
-// Runs the statement and appends grid row k (from 1) for its k-th row.
-template <class RowReader>
-void AppendQueryRows(TDatabase& connection, StringGrid& grid, const std::string& statement,
-                     RowReader readRow) {
-    auto result = connection.Query(statement);
-    {
-        GridAppender rows(grid);
-        for (int k = 1; !result->Eof(); result->Next(), ++k)
-            rows.SetRow(k, readRow(*result, k));
-    }
-    result->Close();
-}
-
-} // namespace
 
 void TfrmTTLServices::actTTLSearchExecute() {
     tsLigandClear();
@@ -206,14 +133,10 @@ void TfrmTTLServices::SelectLiMoN_adm(const TGuid& ALigID) {
 }
 
 void TfrmTTLServices::SelectLigLoc(const TGuid& ALigID) {
-    AppendQueryRows(connection_, *sgLigOccurrence,
-                    ormaline::SelectLigLoc(ALigID, cbTTLUseRCL->isChecked(), MemoLines(mSearchResult)),
-                    [](const TResult& row, int k) { return ReadLigandOccurrenceRow(row, k); });
-}
-
-void TfrmTTLServices::actQueryToFileExecute() {
-    if (pcServices->currentWidget() == tsTTL_TTM)
-        SearchTTLCollection(1);
+    AppendQueryRows(
+        connection_, *sgLigOccurrence,
+        ormaline::SelectLigLoc(ALigID, cbTTLUseRCL->isChecked(), MemoLines(mSearchResult)),
+        [](const TResult& row, int k) { return ReadLigandOccurrenceRow(row, k); });
 }
 
 } // namespace ormaline

@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -22,6 +23,8 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace ormaline {
 
@@ -88,6 +91,23 @@ void ConnectUserChange(QComboBox* combo, std::function<void()> handler) {
                      [handler](const QString&) { RunCommand(handler); });
 }
 
+// Calls a handler when the watched widget loses the keyboard focus.
+class FocusLossFilter : public QObject {
+public:
+    FocusLossFilter(QObject* parent, std::function<void()> handler)
+        : QObject(parent), handler_(std::move(handler)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusOut)
+            RunCommand(handler_);
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> handler_;
+};
+
 // An edit with a "use like" box beside it.
 QHBoxLayout* WithUseLike(QLineEdit* edit, QCheckBox* useLike) {
     // Room for a typed pattern even when the page is at its narrowest.
@@ -102,24 +122,32 @@ QHBoxLayout* WithUseLike(QLineEdit* edit, QCheckBox* useLike) {
 
 void ApplyGridLayout(StringGrid& grid, const GridLayout& layout) {
     grid.ResetToHeader(layout.headers);
+    // Columns without a stated width are as wide as their header text needs.
+    for (std::size_t column = 0; column < layout.headers.size(); ++column)
+        grid.SetColWidth(
+            static_cast<int>(column),
+            std::max(StringGrid::kDefaultColumnWidth, grid.TextWidth(layout.headers[column])));
     for (auto [column, width] : layout.widths)
         grid.SetColWidth(column, width);
 }
 
 void TfrmTTLServices::CreateActions() {
     ActionList& list = *actions_;
-    // Commands whose pages are not built yet stay visible and disabled.
-    auto notYetBuilt = [] { return false; };
-    auto nothing = [] {};
+    auto hasQueries = [this] { return clbQueries->count() > 0; };
 
     actConnectToDB =
         list.Add("actConnectToDB", "Connect To DB...", [this] { dbConnectButtonClick(); });
     actDisconnectDB =
         list.Add("actDisconnectDB", "Disconnect DB...", [this] { disconnectButtonClick(); });
-    actSearchResult = list.Add("actSearchResult", "Search", nothing, notYetBuilt);
-    actQDelete = list.Add("actQDelete", "Delete", nothing, notYetBuilt);
-    actQClear = list.Add("actQClear", "Clear", nothing, notYetBuilt);
-    actReference = list.Add("actReference", "Reference", nothing, notYetBuilt);
+    actSearchResult = list.Add(
+        "actSearchResult", "Search", [this] { actSearchResultExecute(); }, hasQueries);
+    actQDelete = list.Add(
+        "actQDelete", "Delete", [this] { actQDeleteExecute(); }, hasQueries);
+    actQClear = list.Add(
+        "actQClear", "Clear", [this] { actQClearExecute(); }, hasQueries);
+    actReference = list.Add(
+        "actReference", "Reference", [this] { actReferenceExecute(); },
+        [this] { return !mSearchResult->document()->isEmpty(); });
     actTTLSearch = list.Add("actTTLSearch", "Search", [this] { actTTLSearchExecute(); });
     actLigRead = list.Add(
         "actLigRead", "Read", [this] { btnTTLReadClick(); },
@@ -127,25 +155,31 @@ void TfrmTTLServices::CreateActions() {
     actLigDraw = list.Add(
         "actLigDraw", "Draw", [this] { actLigDrawExecute(); },
         [this] { return sgLigands->HasCurrentDataRow(); });
-    actAddTTLQuery = list.Add("actAddTTLQuery", "Add Query", nothing, notYetBuilt);
+    actAddTTLQuery = list.Add("actAddTTLQuery", "Add Query", [this] { actAddTTLQueryExecute(); });
     actSGLoad = list.Add("actSGLoad", "Load", [this] { actSGLoadExecute(); });
     auto subgraphLoaded = [this] { return SGLines != nullptr; };
     actSGView = list.Add(
         "actSGView", "View", [this] { actSGViewExecute(); }, subgraphLoaded);
     actSGClear = list.Add(
         "actSGClear", "Clear", [this] { actSGClearExecute(); }, subgraphLoaded);
-    actTTASearch = list.Add("actTTASearch", "Search", nothing, notYetBuilt);
-    actAtRead = list.Add("actAtRead", "Read", nothing, notYetBuilt);
-    actAddTTAQuery = list.Add("actAddTTAQuery", "Add Query", nothing, notYetBuilt);
-    actTTDSearch = list.Add("actTTDSearch", "Search", nothing, notYetBuilt);
-    actTTDRead = list.Add("actTTDRead", "Read", nothing, notYetBuilt);
-    actAddTTDQuery = list.Add("actAddTTDQuery", "Add Query", nothing, notYetBuilt);
-    actTTCSearch = list.Add("actTTCSearch", "Search", nothing, notYetBuilt);
-    actTTCRead = list.Add("actTTCRead", "Read", nothing, notYetBuilt);
-    actAddTTCQuery = list.Add("actAddTTCQuery", "Add Query", nothing, notYetBuilt);
+    actTTASearch = list.Add("actTTASearch", "Search", [this] { actTTASearchExecute(); });
+    actAtRead = list.Add(
+        "actAtRead", "Read", [this] { actAtReadExecute(); },
+        [this] { return sgAtoms->HasCurrentDataRow(); });
+    actAddTTAQuery = list.Add("actAddTTAQuery", "Add Query", [this] { actAddTTAQueryExecute(); });
+    actTTDSearch = list.Add("actTTDSearch", "Search", [this] { actTTDSearchExecute(); });
+    actTTDRead = list.Add(
+        "actTTDRead", "Read", [this] { actTTDReadExecute(); },
+        [this] { return sgTTD->HasCurrentDataRow(); });
+    actAddTTDQuery = list.Add("actAddTTDQuery", "Add Query", [this] { actAddTTDQueryExecute(); });
+    actTTCSearch = list.Add("actTTCSearch", "Search", [this] { actTTCSearchExecute(); });
+    actTTCRead = list.Add(
+        "actTTCRead", "Read", [this] { actTTCReadExecute(); },
+        [this] { return sgTTC->HasCurrentDataRow(); });
+    actAddTTCQuery = list.Add("actAddTTCQuery", "Add Query", [this] { actAddTTCQueryExecute(); });
     actQueryToFile =
         list.Add("actQueryToFile", "Query To File", [this] { actQueryToFileExecute(); });
-    actDataToFile = list.Add("actDataToFile", "Data To File", nothing, notYetBuilt);
+    actDataToFile = list.Add("actDataToFile", "Data To File", [this] { actDataToFileExecute(); });
 }
 
 void TfrmTTLServices::CreateMenus() {
@@ -295,7 +329,10 @@ QWidget* TfrmTTLServices::CreateAtomPage() {
     auto* elementRow = new QHBoxLayout;
     edChemEl = Edit("edChemEl");
     btnElement = Named(new QPushButton("Element"), "btnElement");
-    btnElement->setEnabled(false); // the element table comes with the atom search
+    QObject::connect(btnElement, &QPushButton::clicked, this,
+                     [this] { RunCommand([this] { btnElementClick(); }); });
+    // Leaving the element field turns its symbols into the atomic numbers of edAtNum.
+    edChemEl->installEventFilter(new FocusLossFilter(edChemEl, [this] { edChemElExit(); }));
     elementRow->addWidget(edChemEl, 1);
     elementRow->addWidget(btnElement);
     form->addRow("Chemical Element", elementRow);

@@ -33,9 +33,12 @@ namespace ormaline {
 namespace {
 
 // Statements of the lookup loaders.
-const char* const kLoadTTLName = "select t1.name\r\nfrom topology.limon_library t1\r\norder by t1.name";
-const char* const kLoadTTDName = "select t1.name\r\nfrom topology.ttdlibrary t1\r\norder by t1.name";
-const char* const kLoadCoordFig = "select t1.name\r\nfrom atoms.ref_polyhedra t1\r\norder by t1.name";
+const char* const kLoadTTLName =
+    "select t1.name\r\nfrom topology.limon_library t1\r\norder by t1.name";
+const char* const kLoadTTDName =
+    "select t1.name\r\nfrom topology.ttdlibrary t1\r\norder by t1.name";
+const char* const kLoadCoordFig =
+    "select t1.name\r\nfrom atoms.ref_polyhedra t1\r\norder by t1.name";
 const char* const kLoadRepresentations =
     "select rep_name from topology.ref_representation_type order by rep_code asc";
 const char* const kLoadDataBases =
@@ -85,8 +88,8 @@ void TfrmTTLServices::FormShow() {
     LoadDataBases();
     ResetGridHeaders();
     mSearchResult->clear();
-    for (QLineEdit* edit : {edAtNum, edCPClass, edCPvdp, edCoordNum, edOxSt, edChemEl,
-                            edTTADiversity, edTTARsds})
+    for (QLineEdit* edit :
+         {edAtNum, edCPClass, edCPvdp, edCoordNum, edOxSt, edChemEl, edTTADiversity, edTTARsds})
         edit->clear();
     cmbCoordFig->setCurrentIndex(-1);
     cmbCoordFig->setEditText("");
@@ -173,12 +176,26 @@ void TfrmTTLServices::LoadDataBases() {
     LoadLookup(cmbDataBase, kLoadDataBases, "Name");
 }
 
+void TfrmTTLServices::ReloadLibraries() {
+    try {
+        LoadTTLName();
+        LoadTTDName();
+    } catch (const EDatabaseError&) {
+        // The driver notices a server restart only when a statement fails on the old
+        // connection; it then counts as lost, and one new connection is tried.
+        if (connection_.IsOpen())
+            throw;
+        connection_.Open();
+        LoadTTLName();
+        LoadTTDName();
+    }
+}
+
 void TfrmTTLServices::dbConnectButtonClick() {
     try {
         if (!connection_.IsOpen())
             connection_.Open();
-        LoadTTLName();
-        LoadTTDName();
+        ReloadLibraries();
     } catch (const EDatabaseError& error) {
         Dialogs().Error(std::string("Exception raised with message") + error.what());
     }

@@ -5,14 +5,19 @@
 // statement builders of app/core, runs the statements and shows what comes back.
 #pragma once
 
+#include "app/core/QueryList.h"
 #include "app/core/SearchConditions.h"
 #include "app/core/SubgraphCandidates.h"
+#include "app/core/TTAQuery.h"
+#include "app/core/TTCQuery.h"
+#include "app/core/TTDQuery.h"
 #include "app/core/TTLSearchRows.h"
 #include "db/Database.h"
 #include "model/OurData.h"
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -99,8 +104,59 @@ public:
     // that gives the same hits.
     TCandidateLoading SubgraphLoading = TCandidateLoading::Bulk;
 
-    // "Query To File": the hits of the active page's search to a text file.
+    // Atom tab ("TTA").
+    void edChemElExit();
+    void btnElementClick();
+    void tsAtomsClear();
+    void actTTASearchExecute();
+    bool CheckTTAConditions();
+    std::string GetQTTAStr(std::string& description) const;
+    // Key 0 fills sgAtoms, key 1 writes the per-element rows to a "TTAQuery" file.
+    bool SearchTTACollection(int key);
+    // The atoms of the last check's conditions into sgAtOccurrence.
+    void actAtReadExecute();
+
+    // Topology tab ("TTD").
+    void tsTTDClear();
+    void actTTDSearchExecute();
+    bool CheckTTDConditions();
+    std::string GetQTTDStr(std::string& description) const;
+    bool SearchTTDCollection(int key);
+    void actTTDReadExecute();
+
+    // Crystal tab ("TTC").
+    void tsTTCClear();
+    void actTTCSearchExecute();
+    bool CheckTTCConditions();
+    std::string GetQTTCStr(std::string& description) const;
+    bool SearchTTCCollection(int key);
+    void actTTCReadExecute();
+
+    // Query list and combined search (tab "Total").
+    void actAddTTLQueryExecute();
+    void actAddTTAQueryExecute();
+    void actAddTTDQueryExecute();
+    void actAddTTCQueryExecute();
+    void actQDeleteExecute();
+    void actQClearExecute();
+    // The combined description of the checked queries; `statement` receives the
+    // combined statement. Empty, after "Not chosen selection criteria.", when no query
+    // is checked.
+    std::string BuildTotalQuery(std::string& statement);
+    void actSearchResultExecute();
+    // Opens the DOI pages of the codes selected in mSearchResult.
+    void actReferenceExecute();
+    // The query list as the core reads it: the three lists and the check marks.
+    std::vector<TQueryEntry> QueryEntries() const;
+
+    // "Query To File" and "Data To File" on the active page.
     void actQueryToFileExecute();
+    void actDataToFileExecute();
+    void SaveTotalData();
+    void SaveTTLData();
+    void SaveTTAData();
+    void SaveTTDData();
+    void SaveTTCData();
     void SetStatusText(const std::string& text);
     std::string StatusText() const;
 
@@ -245,6 +301,15 @@ private:
     void ResetGridHeaders();
     void EnsureLogFile();
     void LoadLookup(QComboBox* target, const std::string& statement, const char* column);
+    // Loads both library lists; a connection found dead while loading is opened again once.
+    void ReloadLibraries();
+    // The "Add Query" of every tab: check, build, refuse a fragment already listed, append.
+    void AddQuery(const std::function<bool()>& check,
+                  const std::function<std::string(std::string& description)>& build,
+                  const char* kind);
+    TTTAPatternBoxes TTABoxes() const;
+    TTTDPatternBoxes TTDBoxes() const;
+    TTTCBoxes TTCBoxes() const;
 
     TDatabase connection_;
     ActionList* actions_ = nullptr;

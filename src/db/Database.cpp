@@ -7,6 +7,7 @@
 #include <sqlext.h>
 
 #include <cmath>
+#include <type_traits>
 
 namespace ormaline {
 
@@ -31,6 +32,21 @@ std::string DiagnosticText(SQLSMALLINT handleType, SQLHANDLE handle) {
     return text.empty() ? std::string("Unknown database error.") : text;
 }
 
+// True when a diagnostic record of the handle reports a connection exception
+// (SQLSTATE class 08: communication link failure, connection does not exist, ...).
+bool ReportsLostConnection(SQLSMALLINT handleType, SQLHANDLE handle) {
+    for (SQLSMALLINT record = 1;; ++record) {
+        SQLCHAR state[6] = {};
+        SQLINTEGER nativeError = 0;
+        SQLSMALLINT length = 0;
+        if (!SQL_SUCCEEDED(SQLGetDiagRec(handleType, handle, record, state, &nativeError, nullptr,
+                                         0, &length)))
+            return false;
+        if (state[0] == '0' && state[1] == '8')
+            return true;
+    }
+}
+
 [[noreturn]] void ThrowDiagnostic(SQLSMALLINT handleType, SQLHANDLE handle) {
     throw EDatabaseError(DiagnosticText(handleType, handle));
 }
@@ -40,11 +56,17 @@ void Check(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle) {
         ThrowDiagnostic(handleType, handle);
 }
 
+// Bytes of the buffer a bound column is fetched into (with its terminating zero). Codes,
+// numbers, GUIDs and most names fit; a longer value is read again whole.
+constexpr std::size_t kBoundSize = 256;
+
+static_assert(std::is_same_v<SQLLEN, std::int64_t>, "bound lengths are kept as SQLLEN");
+
 } // namespace
 
 // ---------------------------------------------------------------- TResult
 
-TResult::TResult(void* statementHandle, std::string statement)
+TResult::TResult(void* statementHandle, std::string statement, bool bindColumns)
     : statement_(statementHandle), statementText_(std::move(statement)) {
     SQLHSTMT hstmt = static_cast<SQLHSTMT>(statement_);
     SQLSMALLINT count = 0;
@@ -65,6 +87,15 @@ TResult::TResult(void* statementHandle, std::string statement)
     }
     values_.resize(columns_.size());
     nulls_.assign(columns_.size(), true);
+    if (bindColumns) {
+        bound_.assign(columns_.size() * kBoundSize, '\0');
+        boundLengths_.assign(columns_.size(), 0);
+        for (std::size_t i = 0; i < columns_.size(); ++i)
+            Check(SQLBindCol(hstmt, static_cast<SQLUSMALLINT>(i + 1), SQL_C_CHAR,
+                             bound_.data() + i * kBoundSize, static_cast<SQLLEN>(kBoundSize),
+                             &boundLengths_[i]),
+                  SQL_HANDLE_STMT, hstmt);
+    }
     eof_ = false;
     FetchRow();
 }
@@ -99,35 +130,51 @@ void TResult::FetchRow() {
         return;
     }
     Check(rc, SQL_HANDLE_STMT, hstmt);
-    char buffer[4096];
     for (std::size_t i = 0; i < columns_.size(); ++i) {
-        std::string& value = values_[i];
-        value.clear();
-        bool isNull = false;
-        // Long values arrive in pieces; each call returns the next piece.
-        for (;;) {
-            SQLLEN indicator = 0;
-            rc = SQLGetData(hstmt, static_cast<SQLUSMALLINT>(i + 1), SQL_C_CHAR, buffer,
-                            sizeof buffer, &indicator);
-            if (rc == SQL_NO_DATA)
-                break;
-            Check(rc, SQL_HANDLE_STMT, hstmt);
-            if (indicator == SQL_NULL_DATA) {
-                isNull = true;
-                break;
-            }
-            std::size_t piece = (indicator == SQL_NO_TOTAL ||
-                                 indicator >= static_cast<SQLLEN>(sizeof buffer))
-                                    ? sizeof buffer - 1
-                                    : static_cast<std::size_t>(indicator);
-            value.append(buffer, piece);
-            if (rc == SQL_SUCCESS)
-                break;
+        if (!bound_.empty()) {
+            const SQLLEN length = boundLengths_[i];
+            nulls_[i] = length == SQL_NULL_DATA;
+            if (nulls_[i])
+                values_[i].clear();
+            else if (length != SQL_NO_TOTAL && length < static_cast<SQLLEN>(kBoundSize))
+                values_[i].assign(bound_.data() + i * kBoundSize, static_cast<std::size_t>(length));
+            else
+                ReadWholeValue(i); // longer than the buffer
+        } else {
+            ReadWholeValue(i);
         }
-        nulls_[i] = isNull;
-        if (!isNull && columns_[i].sqlType == SQL_GUID)
-            value = BracedGuidText(value);
+        if (!nulls_[i] && columns_[i].sqlType == SQL_GUID)
+            values_[i] = BracedGuidText(values_[i]);
     }
+}
+
+void TResult::ReadWholeValue(std::size_t index) {
+    SQLHSTMT hstmt = static_cast<SQLHSTMT>(statement_);
+    std::string& value = values_[index];
+    value.clear();
+    bool isNull = false;
+    char buffer[4096];
+    // Long values arrive in pieces; each call returns the next piece.
+    for (;;) {
+        SQLLEN indicator = 0;
+        SQLRETURN rc = SQLGetData(hstmt, static_cast<SQLUSMALLINT>(index + 1), SQL_C_CHAR, buffer,
+                                  sizeof buffer, &indicator);
+        if (rc == SQL_NO_DATA)
+            break;
+        Check(rc, SQL_HANDLE_STMT, hstmt);
+        if (indicator == SQL_NULL_DATA) {
+            isNull = true;
+            break;
+        }
+        std::size_t piece =
+            (indicator == SQL_NO_TOTAL || indicator >= static_cast<SQLLEN>(sizeof buffer))
+                ? sizeof buffer - 1
+                : static_cast<std::size_t>(indicator);
+        value.append(buffer, piece);
+        if (rc == SQL_SUCCESS)
+            break;
+    }
+    nulls_[index] = isNull;
 }
 
 int TResult::FindColumn(std::string_view name) const {
@@ -209,9 +256,23 @@ TDatabase::~TDatabase() {
     Close();
 }
 
+bool TDatabase::IsOpen() const {
+    if (connection_ == nullptr)
+        return false;
+    if (lost_)
+        return false;
+    // A driver that can tell asks its connection; one that cannot counts as alive.
+    SQLUINTEGER dead = SQL_CD_FALSE;
+    SQLRETURN rc = SQLGetConnectAttr(static_cast<SQLHDBC>(connection_), SQL_ATTR_CONNECTION_DEAD,
+                                     &dead, 0, nullptr);
+    return !(SQL_SUCCEEDED(rc) && dead == SQL_CD_TRUE);
+}
+
 void TDatabase::Open() {
     if (IsOpen())
         return;
+    // A connection the server has dropped is released before a new one is made.
+    Close();
     SQLHENV henv = SQL_NULL_HENV;
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &henv)))
         throw EDatabaseError("The ODBC driver manager could not be initialised.");
@@ -225,9 +286,9 @@ void TDatabase::Open() {
     SQLCHAR completed[1024] = {};
     SQLSMALLINT completedLength = 0;
     std::string text = connectionString_;
-    SQLRETURN rc = SQLDriverConnect(
-        hdbc, nullptr, reinterpret_cast<SQLCHAR*>(text.data()), static_cast<SQLSMALLINT>(text.size()),
-        completed, sizeof completed, &completedLength, SQL_DRIVER_NOPROMPT);
+    SQLRETURN rc = SQLDriverConnect(hdbc, nullptr, reinterpret_cast<SQLCHAR*>(text.data()),
+                                    static_cast<SQLSMALLINT>(text.size()), completed,
+                                    sizeof completed, &completedLength, SQL_DRIVER_NOPROMPT);
     if (!SQL_SUCCEEDED(rc)) {
         std::string message = DiagnosticText(SQL_HANDLE_DBC, hdbc);
         SQLFreeHandle(SQL_HANDLE_DBC, hdbc);
@@ -236,9 +297,16 @@ void TDatabase::Open() {
     }
     environment_ = henv;
     connection_ = hdbc;
+    // Columns are bound, one call per row, only where the driver can read a bound
+    // column again with SQLGetData (a value longer than the buffer needs it).
+    SQLUINTEGER extensions = 0;
+    bindColumns_ = SQL_SUCCEEDED(SQLGetInfo(hdbc, SQL_GETDATA_EXTENSIONS, &extensions,
+                                            sizeof extensions, nullptr)) &&
+                   (extensions & SQL_GD_BOUND) != 0;
 }
 
 void TDatabase::Close() {
+    lost_ = false;
     if (connection_) {
         SQLDisconnect(static_cast<SQLHDBC>(connection_));
         SQLFreeHandle(SQL_HANDLE_DBC, static_cast<SQLHDBC>(connection_));
@@ -251,7 +319,7 @@ void TDatabase::Close() {
 }
 
 std::unique_ptr<TResult> TDatabase::Query(const std::string& statement) {
-    if (!IsOpen())
+    if (connection_ == nullptr)
         throw EDatabaseError("Connection is closed.");
     SQLHDBC hdbc = static_cast<SQLHDBC>(connection_);
     SQLHSTMT hstmt = SQL_NULL_HSTMT;
@@ -261,11 +329,13 @@ std::unique_ptr<TResult> TDatabase::Query(const std::string& statement) {
                                  static_cast<SQLINTEGER>(text.size()));
     if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) {
         std::string message = DiagnosticText(SQL_HANDLE_STMT, hstmt);
+        if (ReportsLostConnection(SQL_HANDLE_STMT, hstmt))
+            lost_ = true;
         SQLFreeHandle(SQL_HANDLE_STMT, hstmt);
         throw EDatabaseError(message);
     }
     try {
-        return std::unique_ptr<TResult>(new TResult(hstmt, statement));
+        return std::unique_ptr<TResult>(new TResult(hstmt, statement, bindColumns_));
     } catch (...) {
         SQLFreeHandle(SQL_HANDLE_STMT, hstmt);
         throw;

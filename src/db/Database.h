@@ -59,8 +59,12 @@ private:
         std::string name;
         short sqlType = 0;
     };
-    TResult(void* statementHandle, std::string statement);
+    // With `bindColumns` every column is fetched into a buffer of its own with the row
+    // (one driver call per row); a value longer than the buffer is read again whole.
+    TResult(void* statementHandle, std::string statement, bool bindColumns);
     void FetchRow();
+    // Reads column `index` of the current row piece by piece into values_.
+    void ReadWholeValue(std::size_t index);
     int ColumnIndexOrThrow(std::string_view name) const;
     void CheckRow() const;
 
@@ -69,6 +73,8 @@ private:
     std::vector<Column> columns_;
     std::vector<std::string> values_;
     std::vector<bool> nulls_;
+    std::vector<char> bound_;                // the bound buffers, kBoundSize bytes per column
+    std::vector<std::int64_t> boundLengths_; // their lengths or NULL indicators (SQLLEN)
     bool eof_ = true;
 };
 
@@ -83,9 +89,14 @@ public:
     TDatabase(const TDatabase&) = delete;
     TDatabase& operator=(const TDatabase&) = delete;
 
+    // Opens the connection unless it is open; a connection found lost is released and
+    // made anew.
     void Open();
     void Close();
-    bool IsOpen() const { return connection_ != nullptr; }
+    // True while the connection is usable: it was opened and neither a statement failed
+    // with a connection exception (SQLSTATE class 08, such as a communication link
+    // failure after the server restarted) nor does the driver report it dead.
+    bool IsOpen() const;
     const std::string& ConnectionString() const { return connectionString_; }
     // Takes effect at the next Open.
     void SetConnectionString(std::string connectionString) {
@@ -93,13 +104,16 @@ public:
     }
 
     // Runs a statement that returns rows. A statement run while the connection is
-    // closed fails with EDatabaseError ("Connection is closed.").
+    // closed fails with EDatabaseError ("Connection is closed."); on a lost connection
+    // it fails with the driver's message.
     std::unique_ptr<TResult> Query(const std::string& statement);
 
 private:
     std::string connectionString_;
     void* environment_ = nullptr; // SQLHENV
     void* connection_ = nullptr;  // SQLHDBC
+    bool lost_ = false;           // a statement failed with a connection exception
+    bool bindColumns_ = false;    // the driver reads a bound column again with SQLGetData
 };
 
 } // namespace ormaline

@@ -13,4 +13,15 @@ std::string FormatFixed(double value, int decimals);
 // Round to nearest, ties to even.
 long long RoundHalfEven(double value);
 
+// `value` in exponent notation, 23 characters wide: a blank (positive) or a minus
+// sign, one digit, a decimal point, 14 digits, "E", the exponent's sign and four
+// exponent digits (1.5 gives " 1.50000000000000E+0000"). Infinity and NaN are written
+// as FormatFixed writes them, right-aligned in the same width.
+std::string FormatExponent(double value);
+
+// A mean with its standard deviation in the units of the last of `decimals` digits:
+// FormatFixed(mean, decimals), "(", deviation x 10^decimals rounded (ties to even),
+// ")". A mean of 1.2346 with deviation 0.0123 and 3 decimals gives "1.235(12)".
+std::string FormatMeanWithDeviation(double mean, double deviation, int decimals);
+
 } // namespace ormaline

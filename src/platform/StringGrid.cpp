@@ -2,13 +2,19 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QPalette>
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace ormaline {
 
 namespace {
 const std::string kEmpty;
-constexpr int kDefaultColumnWidth = 64;
+constexpr int kEdgeReach = 3;    // pixels either side of a column line that grab it
+constexpr int kCellPadding = 12; // room for the cell's margins beside its text
+constexpr int kMinColumnWidth = 8;
 } // namespace
 
 StringGridModel::StringGridModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -73,7 +79,8 @@ void StringGridModel::SetSize(int columns, int rows) {
     }
     if (updateDepth_ == 0)
         beginResetModel();
-    std::vector<std::string> cells(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows));
+    std::vector<std::string> cells(static_cast<std::size_t>(columns) *
+                                   static_cast<std::size_t>(rows));
     for (int r = 0; r < std::min(rows, rows_); ++r)
         for (int c = 0; c < std::min(columns, columns_); ++c)
             cells[static_cast<std::size_t>(r) * static_cast<std::size_t>(columns) +
@@ -121,6 +128,7 @@ StringGrid::StringGrid(QWidget* parent) : QTableView(parent), model_(new StringG
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
+    viewport()->setMouseTracking(true); // the cursor shows where a column line can be dragged
     model_->SetSize(5, 1);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current, const QModelIndex&) {
@@ -152,12 +160,109 @@ std::vector<std::string> StringGrid::RowTexts(int row) const {
 }
 
 void StringGrid::SetColWidth(int column, int width) {
+    if (column < 0)
+        return;
+    const auto index = static_cast<std::size_t>(column);
+    if (baseWidths_.size() <= index) {
+        baseWidths_.resize(index + 1, 0);
+        userSized_.resize(index + 1, false);
+    }
     if (width < 0) {
         setColumnHidden(column, true);
         return;
     }
+    baseWidths_[index] = width;
+    userSized_[index] = false;
     setColumnHidden(column, false);
     setColumnWidth(column, width);
+}
+
+int StringGrid::BaseWidth(int column) const {
+    const auto index = static_cast<std::size_t>(column);
+    return index < baseWidths_.size() && baseWidths_[index] > 0 ? baseWidths_[index]
+                                                                : kDefaultColumnWidth;
+}
+
+bool StringGrid::ColumnSizedByUser(int column) const {
+    const auto index = static_cast<std::size_t>(column);
+    return column >= 0 && index < userSized_.size() && userSized_[index];
+}
+
+void StringGrid::EndUpdate() {
+    model_->EndUpdate();
+    if (!model_->Updating())
+        FitColumnsToContents();
+}
+
+void StringGrid::FitColumnsToContents() {
+    const int rows = std::min(RowCount(), kFitRows);
+    for (int column = 0; column < ColCount(); ++column) {
+        if (isColumnHidden(column) || ColumnSizedByUser(column))
+            continue;
+        int widest = 0;
+        for (int row = 0; row < rows; ++row) {
+            const std::string& text = Cell(column, row);
+            if (!text.empty())
+                widest = std::max(widest, TextWidth(text));
+        }
+        setColumnWidth(column, std::max(BaseWidth(column), std::min(widest, kFitMaxWidth)));
+    }
+}
+
+int StringGrid::TextWidth(const std::string& text) const {
+    return fontMetrics().horizontalAdvance(QString::fromStdString(text)) + kCellPadding;
+}
+
+int StringGrid::ColumnEdgeAt(int x) const {
+    for (int column = 0; column < ColCount(); ++column) {
+        if (isColumnHidden(column))
+            continue;
+        const int edge = columnViewportPosition(column) + columnWidth(column);
+        if (std::abs(x - edge) <= kEdgeReach)
+            return column;
+    }
+    return -1;
+}
+
+void StringGrid::mousePressEvent(QMouseEvent* event) {
+    const int x = static_cast<int>(event->position().x());
+    const int column = event->button() == Qt::LeftButton ? ColumnEdgeAt(x) : -1;
+    if (column < 0) {
+        QTableView::mousePressEvent(event);
+        return;
+    }
+    resizingColumn_ = column;
+    resizeOrigin_ = columnViewportPosition(column);
+    event->accept();
+}
+
+void StringGrid::mouseMoveEvent(QMouseEvent* event) {
+    const int x = static_cast<int>(event->position().x());
+    if (resizingColumn_ >= 0) {
+        setColumnWidth(resizingColumn_, std::max(kMinColumnWidth, x - resizeOrigin_));
+        event->accept();
+        return;
+    }
+    if (event->buttons() == Qt::NoButton && ColumnEdgeAt(x) >= 0)
+        viewport()->setCursor(Qt::SplitHCursor);
+    else
+        viewport()->unsetCursor();
+    QTableView::mouseMoveEvent(event);
+}
+
+void StringGrid::mouseReleaseEvent(QMouseEvent* event) {
+    if (resizingColumn_ < 0) {
+        QTableView::mouseReleaseEvent(event);
+        return;
+    }
+    const auto index = static_cast<std::size_t>(resizingColumn_);
+    if (userSized_.size() <= index) {
+        userSized_.resize(index + 1, false);
+        baseWidths_.resize(index + 1, 0);
+    }
+    userSized_[index] = true;
+    resizingColumn_ = -1;
+    event->accept();
 }
 
 int StringGrid::ColWidth(int column) const {
@@ -181,9 +286,10 @@ void StringGrid::SetRow(int row) {
 
 void StringGrid::SetEditable(bool editable) {
     model_->SetEditable(editable);
-    setEditTriggers(editable ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                                   QAbstractItemView::AnyKeyPressed
-                             : QAbstractItemView::NoEditTriggers);
+    setEditTriggers(editable
+                        ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                              QAbstractItemView::AnyKeyPressed
+                        : QAbstractItemView::NoEditTriggers);
 }
 
 void StringGrid::ResetToHeader(const std::vector<std::string>& headers) {

@@ -5,6 +5,11 @@
 // header). A column of width -1 is hidden. `Row()` is the current row. Whole rows
 // are selected.
 //
+// When an update ends, the columns are sized to their contents: never narrower than
+// the width the program set, never wider than a bound, measured on the first rows only
+// so that a fill of many rows stays fast. The user sizes a column by dragging the line
+// at its right edge; a column sized so keeps the user's width.
+//
 // Cells are kept as UTF-8 texts and turned into Qt strings only when drawn, so that
 // filling a grid with many rows costs little more than building the strings.
 #pragma once
@@ -35,6 +40,7 @@ public:
     // While an update is open, changes are gathered and shown once at its end.
     void BeginUpdate();
     void EndUpdate();
+    bool Updating() const { return updateDepth_ > 0; }
 
 private:
     std::size_t Offset(int column, int row) const {
@@ -61,7 +67,9 @@ public:
     void SetRowCount(int rows);
 
     const std::string& Cell(int column, int row) const { return model_->Cell(column, row); }
-    void SetCell(int column, int row, std::string text) { model_->SetCell(column, row, std::move(text)); }
+    void SetCell(int column, int row, std::string text) {
+        model_->SetCell(column, row, std::move(text));
+    }
     // Sets the texts of one row from its first column on.
     void SetRowTexts(int row, const std::vector<std::string>& texts);
     std::vector<std::string> RowTexts(int row) const;
@@ -78,18 +86,44 @@ public:
 
     void SetEditable(bool editable);
     void BeginUpdate() { model_->BeginUpdate(); }
-    void EndUpdate() { model_->EndUpdate(); }
+    // Ends an update; the outermost end sizes the columns to their contents.
+    void EndUpdate();
+    // Sizes every visible column the user has not sized to its contents.
+    void FitColumnsToContents();
+    // True when the user has dragged the column's width.
+    bool ColumnSizedByUser(int column) const;
 
     // Resets the grid to one row holding the header texts.
     void ResetToHeader(const std::vector<std::string>& headers);
 
     StringGridModel* GridModel() const { return model_; }
 
+    // The width a column needs to show `text` whole.
+    int TextWidth(const std::string& text) const;
+
+    static constexpr int kDefaultColumnWidth = 64;
+    // Contents are measured on this many rows at most, and widened to this width at most.
+    static constexpr int kFitRows = 256;
+    static constexpr int kFitMaxWidth = 480;
+
 signals:
     void CurrentRowChanged(int row);
 
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
 private:
+    // The visible column whose right edge is within reach of viewport position x, or -1.
+    int ColumnEdgeAt(int x) const;
+    int BaseWidth(int column) const;
+
     StringGridModel* model_;
+    std::vector<int> baseWidths_; // widths the program set, by column (0: not set)
+    std::vector<bool> userSized_; // columns the user has sized
+    int resizingColumn_ = -1;     // the column being dragged
+    int resizeOrigin_ = 0;        // its left edge in viewport coordinates
 };
 
 } // namespace ormaline

@@ -100,6 +100,34 @@ TEST(FormatFixedTest, DecimalsRoundingAndSigns) {
     EXPECT_EQ(RoundHalfEven(-2.5), -2);
 }
 
+TEST(FormatExponentTest, TwentyThreeCharactersWithFourExponentDigits) {
+    const std::vector<std::pair<double, const char*>> cases = {
+        {1.5, " 1.50000000000000E+0000"},
+        {-1.5, "-1.50000000000000E+0000"},
+        {0.0, " 0.00000000000000E+0000"},
+        {-0.0, " 0.00000000000000E+0000"},
+        {0.0123, " 1.23000000000000E-0002"},
+        {123456.789, " 1.23456789000000E+0005"},
+        {1.0 / 3.0, " 3.33333333333333E-0001"},
+        {2.0 / 3.0, " 6.66666666666667E-0001"}, // 15 significant digits, rounded
+        {9.999999999999999, " 1.00000000000000E+0001"},
+        {1e-300, " 1.00000000000000E-0300"},
+    };
+    for (const auto& [value, text] : cases) {
+        EXPECT_EQ(FormatExponent(value), text) << value;
+        EXPECT_EQ(FormatExponent(value).size(), 23u);
+    }
+    EXPECT_EQ(FormatExponent(std::nan("")), std::string(20, ' ') + "NAN");
+}
+
+TEST(FormatMeanWithDeviationTest, DeviationInUnitsOfTheLastDecimal) {
+    EXPECT_EQ(FormatMeanWithDeviation(1.2346, 0.0123, 3), "1.235(12)");
+    EXPECT_EQ(FormatMeanWithDeviation(15.25, 1.04, 1), "15.2(10)");
+    EXPECT_EQ(FormatMeanWithDeviation(0.08123, 0.0, 4), "0.0812(0)");
+    EXPECT_EQ(FormatMeanWithDeviation(2.0, 0.125, 2), "2.00(12)"); // 12.5: ties to even
+    EXPECT_EQ(FormatMeanWithDeviation(2.0, 0.375, 2), "2.00(38)");
+}
+
 TEST(GuidTextTest, BothFormsConvertBothWays) {
     const std::string braced = "{A0EEBC99-9C0B-4EF8-BB6D-6BB9BD380A11}";
     const std::string plain = "A0EEBC99-9C0B-4EF8-BB6D-6BB9BD380A11";

@@ -7,6 +7,8 @@
 #include "platform/StringGrid.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -105,14 +107,60 @@ TEST(StringGridTest, EditableGridsEditDataCellsOnly) {
     EXPECT_EQ(grid.Cell(1, 1), "ABCDEF");
 }
 
+TEST(StringGridTest, AFillSizesColumnsToTheirContentsAndKeepsTheUsersWidths) {
+    StringGrid grid;
+    grid.resize(900, 300);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    grid.ResetToHeader({"N", "Name", "Note"});
+    grid.SetColWidth(1, 100);
+    const std::string longName = "catena-(bis(mu2-4,4'-bipyridine)-dithiocyanato-copper(ii))";
+    auto fill = [&](const std::string& name, int rows) {
+        grid.SetRowCount(1);
+        grid.BeginUpdate();
+        grid.SetRowCount(rows + 1);
+        for (int r = 1; r <= rows; ++r)
+            grid.SetRowTexts(r, {std::to_string(r), r == rows ? name : "water", "x"});
+        grid.EndUpdate();
+    };
+    fill(longName, 3);
+    const int wide = grid.ColWidth(1);
+    EXPECT_GE(wide, grid.fontMetrics().horizontalAdvance(QString::fromStdString(longName)));
+    EXPECT_LE(wide, StringGrid::kFitMaxWidth);
+    // Short contents never make a column narrower than its stated width.
+    fill("water", 3);
+    EXPECT_EQ(grid.ColWidth(1), 100);
+    EXPECT_EQ(grid.ColWidth(2), StringGrid::kDefaultColumnWidth);
+    // Only the first rows are measured, so that a long fill stays fast.
+    fill(longName, StringGrid::kFitRows + 10);
+    EXPECT_EQ(grid.ColWidth(1), 100);
+
+    // The user drags the line at the right edge of column 1 to 60 pixels.
+    const int left = grid.columnViewportPosition(1);
+    const int y = grid.visualRect(grid.GridModel()->index(0, 1)).center().y();
+    QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, QPoint(left + 100, y));
+    QMouseEvent move(QEvent::MouseMove, QPointF(left + 60, y),
+                     grid.viewport()->mapToGlobal(QPointF(left + 60, y)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(grid.viewport(), &move);
+    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, QPoint(left + 60, y));
+    EXPECT_EQ(grid.ColWidth(1), 60);
+    EXPECT_TRUE(grid.ColumnSizedByUser(1));
+    EXPECT_EQ(grid.Row(), 0) << "dragging a column line selects no row";
+    fill(longName, 3);
+    EXPECT_EQ(grid.ColWidth(1), 60);
+    EXPECT_GE(grid.ColWidth(2), StringGrid::kDefaultColumnWidth);
+}
+
 TEST(ActionListTest, RulesAreEvaluatedWhenTheInterfaceIsIdle) {
     auto& dialogs = FreshDialogs();
     QObject owner;
     ActionList list(&owner);
     bool allowed = false;
     int runs = 0;
-    QAction* action = list.Add("actProbe", "Probe", [&] { ++runs; }, [&] { return allowed; },
-                               "Probe hint", QKeySequence("Ctrl+P"));
+    QAction* action = list.Add(
+        "actProbe", "Probe", [&] { ++runs; }, [&] { return allowed; }, "Probe hint",
+        QKeySequence("Ctrl+P"));
     EXPECT_EQ(action->text().toStdString(), "Probe");
     EXPECT_EQ(action->toolTip().toStdString(), "Probe hint");
     EXPECT_EQ(action->shortcut(), QKeySequence("Ctrl+P"));
@@ -129,7 +177,8 @@ TEST(ActionListTest, RulesAreEvaluatedWhenTheInterfaceIsIdle) {
     failing->trigger();
     EXPECT_EQ(dialogs.TextsOf(DialogKind::Error), (std::vector<std::string>{"disk full"}));
     // A rule that throws counts as disabled.
-    QAction* odd = list.Add("actOdd", "Odd", [] {}, []() -> bool { throw std::logic_error("x"); });
+    QAction* odd = list.Add(
+        "actOdd", "Odd", [] {}, []() -> bool { throw std::logic_error("x"); });
     list.UpdateActions();
     EXPECT_FALSE(odd->isEnabled());
 }

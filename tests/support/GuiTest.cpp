@@ -1,5 +1,7 @@
 #include "support/GuiTest.h"
 
+#include "platform/StringGrid.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QEventLoop>
@@ -8,6 +10,9 @@
 
 #include <algorithm>
 #include <tuple>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 namespace ormaline::testing {
 
@@ -65,6 +70,56 @@ std::vector<ExpectedHit> ExpectedHits(const std::string& library, const std::str
     for (auto& row : rows)
         hits.push_back(std::get<2>(row));
     return hits;
+}
+
+std::vector<std::vector<std::string>> QueryRows(const std::string& statement) {
+    TDatabase db;
+    db.Open();
+    std::vector<std::vector<std::string>> rows;
+    for (auto result = db.Query(statement); !result->Eof(); result->Next()) {
+        std::vector<std::string> row;
+        for (int column = 0; column < result->ColumnCount(); ++column)
+            row.push_back(result->AsString(column));
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+std::vector<std::vector<std::string>> GridRows(const StringGrid& grid) {
+    std::vector<std::vector<std::string>> rows;
+    for (int r = 1; r < grid.RowCount(); ++r)
+        rows.push_back(grid.RowTexts(r));
+    return rows;
+}
+
+void ExpectRowsByCount(const StringGrid& grid, std::vector<std::vector<std::string>> expected,
+                       int countColumn) {
+    auto shown = GridRows(grid);
+    const auto column = static_cast<std::size_t>(countColumn);
+    for (std::size_t i = 1; i < shown.size(); ++i)
+        EXPECT_GE(std::stoll(shown[i - 1].at(column)), std::stoll(shown[i].at(column)))
+            << "row " << i + 1;
+    std::sort(shown.begin(), shown.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(shown, expected);
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+TempFolder::TempFolder(const std::string& name)
+    : path_((std::filesystem::temp_directory_path() / ("ormaline-" + name)).string()) {
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
 }
 
 void MainWindowTest::SetUp() {

@@ -38,6 +38,35 @@ struct ExpectedHit {
 // and name, computed without the window's statement.
 std::vector<ExpectedHit> ExpectedHits(const std::string& library, const std::string& pattern);
 
+// Rows of a statement run on a separate connection, every column as text.
+std::vector<std::vector<std::string>> QueryRows(const std::string& statement);
+
+// The data rows of a grid (row 1 on).
+std::vector<std::vector<std::string>> GridRows(const class StringGrid& grid);
+
+// The data rows of a result grid ordered by a count, most first, against the expected
+// rows: rows of equal counts come in the server's order, so they are compared as a set.
+void ExpectRowsByCount(const class StringGrid& grid, std::vector<std::vector<std::string>> expected,
+                       int countColumn);
+
+// The bytes of a file ("" when it cannot be read).
+std::string ReadFileBytes(const std::string& path);
+
+// A folder of its own for a test's files, removed with everything in it at the end.
+class TempFolder {
+public:
+    explicit TempFolder(const std::string& name);
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    // The path of `file` in the folder.
+    std::string operator/(const std::string& file) const { return path_ + "/" + file; }
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
 // Fresh scripted dialogs for every test; every answer a test scripts must be asked for.
 class ScriptedDialogsTest : public ::testing::Test {
 protected:

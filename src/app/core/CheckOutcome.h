@@ -3,6 +3,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace ormaline {
 
@@ -24,6 +25,25 @@ struct TCheckOutcome {
     }
     static TCheckOutcome Information(std::string message) {
         return {TMessageKind::mkInformation, std::move(message)};
+    }
+};
+
+// A check that may show a box and still go on (an unknown lookup value is reported,
+// and the search runs without that condition): every box in the order shown, and
+// whether the search may run.
+struct TCheckReport {
+    std::vector<TCheckOutcome> Boxes;
+    bool Passed = false;
+
+    TCheckReport& Show(TCheckOutcome box) {
+        Boxes.push_back(std::move(box));
+        return *this;
+    }
+    TCheckReport& Finish(TCheckOutcome last) {
+        Passed = last.Passed();
+        if (!Passed)
+            Boxes.push_back(std::move(last));
+        return *this;
     }
 };
 

@@ -38,10 +38,7 @@ std::string SelectLigLoc(const TGuid& ligandId, bool useRefCodeList,
         "  ligvol, ligarea from topology.limon_loc ",
         " where limonid = " + QuotedGuid(ligandId),
     };
-    if (useRefCodeList) {
-        if (auto condition = RefCodeCondition("refcode", refCodeLines))
-            lines.push_back(*condition);
-    }
+    AppendRefCodeLine(lines, useRefCodeList, "refcode", refCodeLines);
     lines.push_back(" order by refcode");
     return JoinStatementLines(lines);
 }

@@ -22,7 +22,8 @@ std::string RefCodeList(const std::vector<std::string>& lines, int& c) {
 }
 
 std::optional<std::string> RefCodeCondition(std::string_view column,
-                                            const std::vector<std::string>& lines) {
+                                            const std::vector<std::string>& lines,
+                                            std::string_view trailing) {
     int c = 0;
     std::string list = RefCodeList(lines, c);
     if (c == 0)
@@ -33,7 +34,17 @@ std::optional<std::string> RefCodeCondition(std::string_view column,
         condition += "=" + list;
     else
         condition += " in (" + list + ")";
+    condition += trailing;
     return condition;
+}
+
+void AppendRefCodeLine(std::vector<std::string>& statementLines, bool useRefCodeList,
+                       std::string_view column, const std::vector<std::string>& lines,
+                       std::string_view trailing) {
+    if (!useRefCodeList)
+        return;
+    if (std::optional<std::string> condition = RefCodeCondition(column, lines, trailing))
+        statementLines.push_back(std::move(*condition));
 }
 
 } // namespace ormaline

@@ -17,8 +17,16 @@ namespace ormaline {
 std::string RefCodeList(const std::vector<std::string>& lines, int& c);
 
 // The condition on `column` for the memo lines: " and <column>=" + list for one code,
-// " and <column> in (" + list + ")" for several, and none without codes.
+// " and <column> in (" + list + ")" for several, and none without codes; `trailing`
+// follows either form (some statements end the line with a blank).
 std::optional<std::string> RefCodeCondition(std::string_view column,
-                                            const std::vector<std::string>& lines);
+                                            const std::vector<std::string>& lines,
+                                            std::string_view trailing = "");
+
+// Appends the RefCode condition as a statement line when "Use RefCode List" is checked
+// and the memo lines hold codes.
+void AppendRefCodeLine(std::vector<std::string>& statementLines, bool useRefCodeList,
+                       std::string_view column, const std::vector<std::string>& lines,
+                       std::string_view trailing = "");
 
 } // namespace ormaline

@@ -9,6 +9,7 @@
 
 #include "app/core/CheckOutcome.h"
 #include "app/core/SearchConditions.h"
+#include "app/core/SearchTexts.h"
 #include "model/Guid.h"
 
 namespace ormaline {
@@ -28,7 +29,7 @@ struct TTTLPageState {
 
 inline constexpr const char* kTTLWrongAtomCount = "The number of atoms in the ligand is wrong.";
 inline constexpr const char* kTTLNoLibrary = "You have not selected a library";
-inline constexpr const char* kTTLNoCriteria = "Not specified search criteria";
+inline constexpr const char* kTTLNoCriteria = kNoSearchCriteria;
 
 // Runs the library statement and returns the "ID" of its first row, or nothing when
 // no row came back.

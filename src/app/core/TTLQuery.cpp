@@ -10,26 +10,6 @@ namespace {
 
 const std::string kCrLfText(kCrLf);
 
-void AppendCodes(const std::vector<std::string>& codes, std::string& fragment,
-                 std::string& description) {
-    if (codes.empty())
-        return;
-    if (codes.size() == 1) {
-        fragment += " and t.ttlcode=" + IntegerOrLiteral(codes.front());
-    } else {
-        fragment += " and (  t.ttlcode=" + IntegerOrLiteral(codes.front());
-        for (std::size_t i = 1; i < codes.size(); ++i)
-            fragment += "  or t.ttlcode=" + IntegerOrLiteral(codes[i]);
-        fragment += " )" + kCrLfText;
-    }
-    description += "  Code(s): ";
-    for (std::size_t i = 0; i < codes.size(); ++i) {
-        if (i > 0)
-            description += ',';
-        description += codes[i];
-    }
-}
-
 } // namespace
 
 std::string GetQTTLStr(const TTTLSearch& search, bool useLike, std::string& description) {
@@ -37,7 +17,7 @@ std::string GetQTTLStr(const TTTLSearch& search, bool useLike, std::string& desc
     std::string fragment =
         " and t.libraryid='" + GuidToStatementText(search.LibraryID) + "'" + kCrLfText;
 
-    AppendCodes(search.TTLCodeList, fragment, description);
+    AppendCodeCondition("t.ttlcode", search.TTLCodeList, fragment, description);
 
     if (!search.NameText.empty()) {
         description += "  Name: " + search.NameText;
@@ -72,10 +52,7 @@ std::string TTLSearchStatement(const TTTLSearch& search, bool useLike, bool useR
         "where t1.limonid=t.id ",
         GetQTTLStr(search, useLike, description),
     };
-    if (useRefCodeList) {
-        if (auto condition = RefCodeCondition("t1.refcode", refCodeLines))
-            lines.push_back(*condition);
-    }
+    AppendRefCodeLine(lines, useRefCodeList, "t1.refcode", refCodeLines);
     lines.push_back("group by t.ID, t.name, t.countat, t.ttlcode ");
     lines.push_back("order by count(distinct t1.refcode || t1.coordtype) desc, t.name");
     return JoinStatementLines(lines);

@@ -6,7 +6,7 @@
 namespace ormaline {
 
 std::string FoundLigandsStatus(int hitCount) {
-    return "Found " + std::to_string(hitCount) + " ligands.";
+    return FoundStatus(hitCount, "ligands");
 }
 
 TGridRow TTLGridRow(const TOneRecStr& record) {

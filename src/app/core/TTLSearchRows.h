@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/core/OneRecStr.h"
+#include "app/core/SearchTexts.h"
 #include "model/Guid.h"
 
 namespace ormaline {
@@ -19,7 +20,7 @@ using TGridRow = std::vector<std::string>;
 // every row is a hit.
 using TLigandRowTest = std::function<bool(const TGuid& ligandId)>;
 
-inline constexpr const char* kTTLNoDataFound = "No data found";
+inline constexpr const char* kTTLNoDataFound = kNoDataFound;
 inline constexpr const char* kTTLQueryFileName = "TTLQuery";
 
 // "Found <n> ligands."
