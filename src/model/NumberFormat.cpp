@@ -24,6 +24,13 @@ std::string FormatFixed(double value, int decimals) {
     return text;
 }
 
+std::string FormatFixed(double value, int width, int decimals) {
+    std::string text = FormatFixed(value, decimals);
+    if (static_cast<int>(text.size()) < width)
+        text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
+    return text;
+}
+
 long long RoundHalfEven(double value) {
     return static_cast<long long>(std::nearbyint(value));
 }

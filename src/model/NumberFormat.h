@@ -9,6 +9,8 @@ namespace ormaline {
 // rounds to zero is written without a minus sign. Infinity and NaN are written as
 // "INF", "-INF" and "NAN".
 std::string FormatFixed(double value, int decimals);
+// The same, right-aligned with leading blanks to at least `width` characters.
+std::string FormatFixed(double value, int width, int decimals);
 
 // Round to nearest, ties to even.
 long long RoundHalfEven(double value);

@@ -16,13 +16,16 @@
 #pragma once
 
 #include "viewer/ImpostorRenderer.h"
-#include "viewer/RenderRules.h"
 #include "viewer/UnitMeshes.h"
+#include "viewer/core/Legend.h"
+#include "viewer/core/RenderRules.h"
 #include "viewer/core/ViewTransforms.h"
+#include "viewer/interact/core/MouseTypes.h"
 
 #include <array>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,9 +58,11 @@ public:
     void ReleaseGL();
     bool Ready() const { return quadObj_ != nullptr; }
 
-    // First of the 256 glyph lists of the window font (0: no text is drawn).
+    // First of the 256 glyph lists of the window font (0: no text is drawn), and the
+    // measures of that font (none: no legend is drawn).
     void SetFontListBase(unsigned base) { fontListBase_ = base; }
     unsigned FontListBase() const { return fontListBase_; }
+    void SetTextMetrics(const TTextMetrics* metrics) { metrics_ = metrics; }
 
     // Projection and model-view reset, light, material defaults and fog; with
     // `initColor` the default group and selection colours.
@@ -103,10 +108,13 @@ public:
     void TextOut3D(double x, double y, double z, const std::string& text);
     void TextOut2D(double x, double y, const std::string& text);
 
-    // The axes glyph and the legend are drawn after the scene; they come with the legend
-    // module and draw nothing yet.
-    void SeeABCCell(TLVScene& scene) { (void)scene; }
-    void SeeLegend(TLVScene& scene) { (void)scene; }
+    // The axes glyph and the legend, drawn after the scene at depth 0 of the view (their
+    // pictures come from the legend module, in client pixels).
+    void SeeABCCell(TLVScene& scene, const TViewColours& colours);
+    void SeeLegend(TLVScene& scene, const TViewColours& colours, const TLegendSet& shown);
+    // Outlines in exclusive-or mode over what the framebuffer holds, in client pixels, with
+    // the depth test off; drawing one twice removes it.
+    void DrawXorShapes(const std::vector<TXorShape>& shapes, int width, int height);
 
     // Slice counts of the tessellations made so far (for tests and the benchmark).
     std::size_t CachedSphereCount() const { return sphereMeshes_.size(); }
@@ -212,11 +220,17 @@ private:
     void DrawMeshes(TLVScene& scene, const TViewColours& colours, std::size_t nodeCount);
     void PaintNode(TLVScene& scene, tTopAt& node, const TViewColours& colours);
     DVector ScreenPosition(const TLVScene& scene, const tTopAt& node) const;
+    // A client pixel as a point of the view at depth 0 (GL units).
+    DVector PixelToGL(const TLVScene& scene, double x, double y) const;
+    // Text whose character cell has its top left corner at client pixel (x, top).
+    void TextAtPixel(const TLVScene& scene, double x, double top, double z,
+                     const std::string& text);
 
     TImpostorRenderer impostors_;
     bool lastFrameFast_ = false;
     GLUquadric* quadObj_ = nullptr;
     unsigned fontListBase_ = 0;
+    const TTextMetrics* metrics_ = nullptr;
     std::map<int, TUnitMesh> sphereMeshes_;
     std::map<int, TUnitMesh> cylinderMeshes_;
     std::map<int, TSphereShape> sphereShapes_;

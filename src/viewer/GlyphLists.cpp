@@ -26,6 +26,19 @@ QFont ViewerWindowFont() {
     return font;
 }
 
+int TGlyphMetrics::TextWidth(std::string_view text) const {
+    int width = 0;
+    for (char c : text)
+        width +=
+            metrics_.horizontalAdvance(QChar(static_cast<char16_t>(static_cast<unsigned char>(c))));
+    return width;
+}
+
+int TGlyphMetrics::TextHeight(std::string_view text) const {
+    (void)text;
+    return metrics_.height();
+}
+
 unsigned MakeGlyphLists(const QFont& font) {
     while (glGetError() != GL_NO_ERROR) {
     }

@@ -2,7 +2,10 @@
 // 8-bit character code, drawn with glCallLists at a raster position.
 #pragma once
 
+#include "viewer/core/Legend.h"
+
 #include <QFont>
+#include <QFontMetrics>
 
 namespace ormaline {
 
@@ -15,5 +18,18 @@ unsigned LastGlyphListError();
 
 // The window font of the viewer: a plain sans serif 11 pixels high.
 QFont ViewerWindowFont();
+
+// Measures of texts drawn with the glyph lists of a font: a text is as wide as the sum
+// of its characters' advances (the lists do not kern).
+class TGlyphMetrics : public TTextMetrics {
+public:
+    explicit TGlyphMetrics(const QFont& font) : metrics_(font) {}
+    int TextWidth(std::string_view text) const override;
+    int TextHeight(std::string_view text) const override;
+    int Ascent() const override { return metrics_.ascent(); }
+
+private:
+    QFontMetrics metrics_;
+};
 
 } // namespace ormaline

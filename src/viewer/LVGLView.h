@@ -1,8 +1,13 @@
 // The drawing surface of a viewer window: an OpenGL widget with a compatibility-profile
-// context that hands initialisation, resizing and painting to its window.
+// context that hands initialisation, resizing and painting to its window, and converts
+// its mouse and key events into the window's arguments (button, modifier bits, client
+// pixels, key code). The picture is kept between paints, so that outlines can be drawn
+// over it in exclusive-or mode.
 #pragma once
 
 #include <QOpenGLWidget>
+
+#include <optional>
 
 namespace ormaline {
 
@@ -22,8 +27,14 @@ protected:
     void initializeGL() override;
     void resizeGL(int width, int height) override;
     void paintGL() override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
+    QPoint ClientPixel(const QPointF& position) const;
     TLVForm& form_;
 };
 

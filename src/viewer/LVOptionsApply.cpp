@@ -6,6 +6,7 @@
 #include "viewer/GLRenderer.h"
 #include "viewer/LVGLView.h"
 #include "viewer/LVOpt.h"
+#include "viewer/core/Legend.h"
 #include "viewer/core/SceneActions.h"
 
 #include <QTabWidget>
@@ -37,8 +38,7 @@ void TLVForm::Options1Click() {
         }
         if (changes.legend) {
             colours_.ColorGr = GroupColorTable;
-            if (scene.ReadLegInd)
-                scene.ReadLegInd(scene, true);
+            ReadLegInd(scene, true);
         }
         if (scene.HasScene()) {
             if (changes.atomLabels)
@@ -51,10 +51,7 @@ void TLVForm::Options1Click() {
         // Controls that differ from the new settings follow them.
         const bool cellNow = (WLVO().NumSeeBond & cbCellEdge) != 0;
         if (cellNow && !cellBefore)
-            for (tTopAt* node = scene.WPTAll; node != nullptr && node != scene.WPTAtEnd;
-                 node = node->li)
-                if ((node->c & kNodeAuxiliary) != 0)
-                    node->c |= kNodeVisible;
+            ShowCellCorners(scene);
         if (WLVO().GrColor != groupBefore && !changes.legend)
             colours_.ColorGr = GroupColorTable;
         if (!WLVO().KeepForUndo)
@@ -67,8 +64,7 @@ void TLVForm::Options1Click() {
         } else {
             InitViewColours(colours_, WLVO(), WLVO().WGBCol != oldBackground);
         }
-        if (rotationOn_)
-            timer_->start(50);
+        SwitchRotation(rotationOn_);
         WLVO().DataToFile = false;
     }
     RebuildGlyphs();

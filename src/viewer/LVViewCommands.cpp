@@ -5,8 +5,10 @@
 #include "model/NumberFormat.h"
 #include "model/TextUtil.h"
 #include "platform/UserDialogs.h"
+#include "viewer/LVCursors.h"
 #include "viewer/LVGLView.h"
 #include "viewer/RotateUnit.h"
+#include "viewer/interact/core/MousePick.h"
 
 #include <QTimer>
 #include <QToolButton>
@@ -55,27 +57,33 @@ void TLVForm::SwitchRotation(bool on) {
     const bool buttonsEnabled = !on;
     for (QToolButton* button : {tbLVEdit, tbLVSelect, tbLVScale, tbLVTranslate, tbLVMagicWand})
         button->setEnabled(buttonsEnabled);
+    timer_->stop();
     if (on) {
-        if (scene_->NoUndo)
-            scene_->Undo->KeepState(1, "Rotation");
+        KeepState(*scene_, 1, "Rotation");
         scene_->NoUndo = false;
-        WCurrentAtom = false;
-        MouseMode = 2;
+        scene_->WCurrentAtom = false;
+        scene_->MouseMode = 2;
         tbLVRotate->setChecked(true);
+        surface_->setCursor(ScreenCursor(3));
         timer_->start(50);
     } else {
         scene_->NoUndo = true;
-        WCurrentAtom = WLVO().CurrentAtom;
-        // The 500 ms tick marks the atom under the mouse; that marking belongs to the
-        // mouse tools, so without rotation the timer has nothing to do yet.
-        timer_->stop();
-        timer_->setInterval(500);
+        // Without rotation the tick marks the atom under the mouse.
+        scene_->WCurrentAtom = WLVO().CurrentAtom;
+        if (scene_->WCurrentAtom)
+            timer_->start(500);
     }
 }
 
 void TLVForm::TimerTimer() {
-    if (!rotationOn_ || ThreadRunning() || !scene_->HasScene())
+    if (ThreadRunning() || !scene_->HasScene())
         return;
+    if (!rotationOn_) {
+        TMouseResult result;
+        HoverTick(*scene_, MouseEnv(), result);
+        ApplyMouseResult(result);
+        return;
+    }
     ContinuousRotationTick(*scene_);
     Repaint();
 }

@@ -2,6 +2,7 @@
 
 #include "viewer/core/SceneActions.h"
 #include "viewer/core/ViewTransforms.h"
+#include "viewer/interact/core/AtomDescription.h"
 
 #include <algorithm>
 #include <cmath>
@@ -28,11 +29,6 @@ std::array<std::uint8_t, 4> Bytes(float r, float g, float b) {
     return {byte(r), byte(g), byte(b), 255};
 }
 
-std::array<float, 4> Floats(TColor colour) {
-    const TColorFloats f = ColorToFloats(colour);
-    return {f.r, f.g, f.b, f.a};
-}
-
 constexpr std::array<std::uint8_t, 4> kAmbientBytes{77, 77, 77, 255}; // 0.3
 constexpr std::array<std::uint8_t, 4> kWhiteBytes{255, 255, 255, 255};
 constexpr std::array<std::uint8_t, 4> kNoEmission{0, 0, 0, 0};
@@ -43,16 +39,6 @@ constexpr std::array<std::uint8_t, 4> kNoEmission{0, 0, 0, 0};
 constexpr double kPointBelowPixels = 4.0; // across
 // Cylinders narrower than this are drawn as lines one pixel wide.
 constexpr double kLineBelowPixels = 1.5;
-
-double PartRadOf(const TLatvistaOpt& options) {
-    return options.PartRad == 0 ? 1.0 : static_cast<double>(options.PartRad);
-}
-
-bool DepthBefore(const tTopAt& x, const tTopAt& y) {
-    if (x.hk != y.hk)
-        return x.hk < y.hk;
-    return std::less<const tTopAt*>()(&x, &y);
-}
 
 // Position in GL units, screen axis order.
 std::array<float, 3> GlPosition(const TLVScene& scene, const SVector& k) {
@@ -129,7 +115,8 @@ void TGatherer::Node(tTopAt& a) {
         }
     }
     if (a.LabelExist && width_ > 0 && height_ > 0) {
-        const std::string text = AtomLabelText(a, o_);
+        const std::string text = AtomLabelText(
+            a, o_, o_.AtomLabels == 5 ? WrAtom(a, {0, 0, 0}, o_.NumSeeBond).StrCP : "");
         if (!text.empty()) {
             const std::array<float, 3> p = GlPosition(scene_, a.k);
             const double dx = PosNameDx(a.PosName), dy = PosNameDy(a.PosName);

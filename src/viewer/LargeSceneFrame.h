@@ -6,7 +6,7 @@
 // order).
 #pragma once
 
-#include "viewer/RenderRules.h"
+#include "viewer/core/RenderRules.h"
 
 #include <array>
 #include <cstdint>

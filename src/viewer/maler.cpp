@@ -1,5 +1,5 @@
-// The viewer window: construction, menus and tool bar, the life cycle handlers, the
-// scene build on the worker thread and the enabling rules.
+// The viewer window: construction, the life cycle handlers, painting and the scene build
+// on the worker thread.
 #include "viewer/maler.h"
 
 #include "model/Compound.h"
@@ -12,10 +12,12 @@
 #include "viewer/LVThread.h"
 #include "viewer/core/SceneActions.h"
 #include "viewer/core/SceneBuild.h"
+#include "viewer/interact/core/InteractShared.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenuBar>
 #include <QOpenGLContext>
@@ -46,13 +48,28 @@ TLVForm::TLVForm(QWidget* parent)
     connect(timer_, &QTimer::timeout, this, [this] { TimerTimer(); });
     surface_ = new TLVGLView(*this, this);
     setCentralWidget(surface_);
+    setFocusProxy(surface_);
+    glyphMetrics_ = std::make_unique<TGlyphMetrics>(ViewerWindowFont());
+    renderer_->SetTextMetrics(glyphMetrics_.get());
+    TickCount = [] {
+        static const QElapsedTimer clock = [] {
+            QElapsedTimer started;
+            started.start();
+            return started;
+        }();
+        // Never 0, which stands for "no tick stored".
+        return static_cast<std::uint32_t>(clock.elapsed()) + 1;
+    };
     StatusPanel0 = new QLabel(this);
     StatusPanel1 = new QLabel(this);
     ProgressBar = new QProgressBar(this);
     ProgressBar->setTextVisible(false);
     ProgressBar->setMaximumWidth(160);
     ProgressBar->setValue(0);
-    statusBar()->addWidget(StatusPanel0, 1);
+    // Long texts (an atom's description) must not widen the window.
+    for (QLabel* panel : {StatusPanel0, StatusPanel1})
+        panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    statusBar()->addWidget(StatusPanel0, 3);
     statusBar()->addWidget(StatusPanel1, 2);
     statusBar()->addPermanentWidget(ProgressBar);
     CreateActions();
@@ -86,220 +103,6 @@ bool TLVForm::CanRunSceneCommands() const {
     return CanRunCommands() && scene_->HasScene();
 }
 
-void TLVForm::CreateActions() {
-    ActionList& list = *actions_;
-    const auto basic = [this] { return CanRunCommands(); };
-    const auto withScene = [this] { return CanRunSceneCommands(); };
-    const auto repaintAfter = [this](auto change) {
-        return [this, change] {
-            change();
-            SyncControls();
-            Repaint();
-        };
-    };
-    actLVCreate = list.Add(
-        "actLVCreate", "Create", [this] { Create1Click(); }, basic, "Draw structure",
-        QKeySequence("Ctrl+N"));
-    actQuit = list.Add(
-        "actQuit", "Quit", [this] { close(); }, basic, "Quit Latvista");
-    actLVCancel = list.Add(
-        "actLVCancel", "Cancel", [this] { actLVCancelExecute(); },
-        [this] { return ThreadRunning(); }, "Cancel calculation");
-    actLVHelp = list.Add(
-        "actLVHelp", "Help",
-        [] {
-            Dialogs().Information(
-                "Latvista shows a structure in 3D (help context 490). Choose a model in the "
-                "Display menu, fit the view with Fit Space, turn it with Rotation or (h,k,l), "
-                "and change the settings with Options.");
-        },
-        {}, {}, QKeySequence(Qt::Key_F1));
-    actLVOptions = list.Add(
-        "actLVOptions", "Options", [this] { Options1Click(); }, basic, "Latvista options");
-    const auto renderModeRule = [this] { return CanRunCommands() && NotErOpenGL; };
-    actOpenGLMode = list.Add("actOpenGLMode", "OpenGL Mode",
-                             repaintAfter([this] { SetRenderMode(*scene_, 0); }), renderModeRule);
-    actAPIMode = list.Add("actAPIMode", "Windows GDI Mode",
-                          repaintAfter([this] { SetRenderMode(*scene_, 1); }), renderModeRule);
-    actAPIMode->setData(1);
-    const auto model = [this, &list, basic, repaintAfter](const char* name, const char* caption,
-                                                          int number) {
-        QAction* action =
-            list.Add(name, caption,
-                     repaintAfter([this, number] { SetDrawingModel(*scene_, number); }), basic);
-        action->setCheckable(true);
-        return action;
-    };
-    actWire = model("actWire", "Wire", 0);
-    actCylinder = model("actCylinder", "Cylinder", 1);
-    actSphereWire = model("actSphereWire", "Sphere&&Wire", 2);
-    actSphereCylinder = model("actSphereCylinder", "Sphere&&Cylinder", 3);
-    actColouredBonds = list.Add("actColouredBonds", "Coloured Bonds",
-                                repaintAfter([this] { ToggleColouredBonds(*scene_); }), basic);
-    actBlackWhite = list.Add("actBlackWhite", "Black&&White",
-                             repaintAfter([this] { ToggleBlackWhite(*scene_); }), basic);
-    actRadPlus = list.Add("actRadPlus", "RadPlus", repaintAfter([this] { RadPlus(*scene_); }),
-                          basic, "Increase atom radius");
-    actAtomLabels = list.Add("actAtomLabels", "Named Atoms",
-                             repaintAfter([this] { ToggleAtomLabels(*scene_); }), basic);
-    actBondLabels = list.Add("actBondLabels", "Distance Labels",
-                             repaintAfter([this] { ToggleBondLabels(*scene_); }), basic);
-    actFog = list.Add(
-        "actFog", "Fog",
-        [this] {
-            if (scene_->NoUndo)
-                scene_->Undo->KeepState(17, "Fog");
-            WLVO().Fog = !WLVO().Fog;
-            if (surface_->context() != nullptr) {
-                surface_->makeCurrent();
-                renderer_->InitLight(WLVO(), colours_, false);
-                surface_->doneCurrent();
-            }
-            SyncControls();
-            Repaint();
-        },
-        basic, "Fog mode");
-    actCell = list.Add(
-        "actCell", "Cell",
-        [this] {
-            if (scene_->NoUndo)
-                scene_->Undo->KeepState(13, "Cell");
-            WLVO().NumSeeBond ^= cbCellEdge;
-            if ((WLVO().NumSeeBond & cbCellEdge) != 0)
-                for (tTopAt* node = scene_->WPTAll; node != nullptr && node != scene_->WPTAtEnd;
-                     node = node->li)
-                    if ((node->c & kNodeAuxiliary) != 0)
-                        node->c |= kNodeVisible;
-            SyncControls();
-            Repaint();
-        },
-        withScene, "Show unit cell borders");
-    actFitScale = list.Add(
-        "actFitScale", "Fit Scale", [this] { FitScale1Click(); }, withScene);
-    actFitCenter = list.Add(
-        "actFitCenter", "Fit Center", [this] { FitCenter1Click(); }, withScene);
-    actFitSpace = list.Add(
-        "actFitSpace", "Fit Space", [this] { FitSpace1Click(); }, withScene, "Fit the window");
-    act_hkl = list.Add(
-        "act_hkl", "(h,k,l)", [this] { Set_hkl(); }, withScene, "Show an (hkl) projection",
-        QKeySequence("Ctrl+D"));
-    actLVRotation = list.Add(
-        "actLVRotation", "Rotation", [this] { SwitchRotation(!rotationOn_); },
-        [this] { return !ThreadRunning(); }, "Continued rotation");
-    for (QAction* action : {actColouredBonds, actBlackWhite, actFog, actCell, actLVRotation,
-                            actOpenGLMode, actAPIMode, actAtomLabels, actBondLabels})
-        action->setCheckable(true);
-    for (QAction* action : findChildren<QAction*>())
-        addAction(action);
-}
-
-void TLVForm::CreateMenus() {
-    miImage = menuBar()->addMenu("Image");
-    miImage->addAction(actLVCreate);
-    miImage->addAction(actLVOptions);
-    miImage->addSeparator();
-    miImage->addAction(actOpenGLMode);
-    miImage->addAction(actAPIMode);
-    miImage->addSeparator();
-    miImage->addAction(actQuit);
-    miEdit = menuBar()->addMenu("Edit");
-    miDisplay = menuBar()->addMenu("Display");
-    for (QAction* action : {actWire, actCylinder, actSphereWire, actSphereCylinder})
-        miDisplay->addAction(action);
-    miDisplay->addSeparator();
-    for (QAction* action : {actColouredBonds, actBlackWhite, actRadPlus, actAtomLabels,
-                            actBondLabels, actFog, actCell})
-        miDisplay->addAction(action);
-    miDisplay->addSeparator();
-    for (QAction* action : {actFitScale, actFitCenter, actFitSpace, act_hkl, actLVRotation})
-        miDisplay->addAction(action);
-    miSelect = menuBar()->addMenu("Select");
-    miCalculate = menuBar()->addMenu("Calculate");
-    miHelp = menuBar()->addMenu("Help");
-    miHelp->addAction(actLVHelp);
-    // Cancel stays reachable while the other menus are disabled by a build.
-    menuBar()->addAction(actLVCancel);
-}
-
-void TLVForm::CreateToolBar() {
-    QToolBar* bar = addToolBar("Tools");
-    bar->setObjectName("tbLatvista");
-    const auto modeButton = [this, bar](QToolButton*& button, const char* name, const char* text,
-                                        const char* hint, int tag) {
-        button = new QToolButton(bar);
-        button->setObjectName(name);
-        button->setText(text);
-        button->setToolTip(hint);
-        button->setCheckable(true);
-        button->setAutoExclusive(true);
-        button->setProperty("Tag", tag);
-        connect(button, &QToolButton::clicked, this,
-                [this, button] { ChoiceMouseModeClick(button); });
-        bar->addWidget(button);
-    };
-    modeButton(tbLVEdit, "tbLVEdit", "Edit", "Edit", 1);
-    modeButton(tbLVSelect, "tbLVSelect", "Select", "Select", 2);
-    modeButton(tbLVRotate, "tbLVRotate", "Rotate", "Rotate", 3);
-    modeButton(tbLVScale, "tbLVScale", "Scale", "Magnify/shrink", 4);
-    modeButton(tbLVTranslate, "tbLVTranslate", "Translate", "Translate", 5);
-    modeButton(tbLVZRotate, "tbLVZRotate", "Z-Rotate", "Z-Rotate", 6);
-    modeButton(tbLVMagicWand, "tbLVMagicWand", "Wand", "Magic wand", 7);
-    bar->addSeparator();
-    tbPerspective = new QToolButton(bar);
-    tbPerspective->setObjectName("tbPerspective");
-    tbPerspective->setText("Persp.");
-    tbPerspective->setToolTip("Perspective");
-    tbPerspective->setCheckable(true);
-    connect(tbPerspective, &QToolButton::clicked, this, [this](bool down) {
-        if (!CanRunCommands()) {
-            tbPerspective->setChecked(WLVO().Perspect);
-            return;
-        }
-        if (scene_->NoUndo)
-            scene_->Undo->KeepState(10, "Perspective");
-        WLVO().Perspect = down;
-        FormResize();
-    });
-    bar->addWidget(tbPerspective);
-    tbFogMode = new QToolButton(bar);
-    tbFogMode->setObjectName("tbFogMode");
-    tbFogMode->setDefaultAction(actFog);
-    bar->addWidget(tbFogMode);
-    tbAtomLabels = new QToolButton(bar);
-    tbAtomLabels->setObjectName("tbAtomLabels");
-    tbAtomLabels->setDefaultAction(actAtomLabels);
-    bar->addWidget(tbAtomLabels);
-    tbBondLabels = new QToolButton(bar);
-    tbBondLabels->setObjectName("tbBondLabels");
-    tbBondLabels->setDefaultAction(actBondLabels);
-    bar->addWidget(tbBondLabels);
-    for (QAction* action : {actFitSpace, actLVRotation, actLVOptions})
-        bar->addAction(action);
-}
-
-void TLVForm::ChoiceMouseModeClick(QToolButton* button) {
-    MouseMode = button->property("Tag").toInt() - 1;
-    button->setChecked(true);
-}
-
-void TLVForm::SyncControls() {
-    const TLatvistaOpt& o = WLVO();
-    actWire->setChecked(o.NumModel == 0);
-    actCylinder->setChecked(o.NumModel == 1);
-    actSphereWire->setChecked(o.NumModel == 2);
-    actSphereCylinder->setChecked(o.NumModel == 3);
-    actColouredBonds->setChecked(o.ColBonds);
-    actBlackWhite->setChecked(o.Black_White);
-    actFog->setChecked(o.Fog);
-    actCell->setChecked((o.NumSeeBond & cbCellEdge) != 0);
-    actOpenGLMode->setChecked(o.ModelCryst == 0);
-    actAPIMode->setChecked(o.ModelCryst == 1);
-    actAtomLabels->setChecked(o.AtomLabels > 0);
-    actBondLabels->setChecked(o.BondLabels == 2);
-    tbPerspective->setChecked(o.Perspect);
-    actLVRotation->setChecked(rotationOn_);
-}
-
 void TLVForm::FormCreate() {
     CurrentOptionTabNumber = 0;
     const Qt::WindowStates last = LastViewerWindowState() & ~Qt::WindowMinimized;
@@ -310,12 +113,8 @@ void TLVForm::FormCreate() {
     setFont(ViewerWindowFont());
     // OpenGL itself is set up when the surface gets its context (SurfaceInitialized).
     InitViewColours(colours_, WLVO(), true);
-    MouseMode = 1;
-    tbLVSelect->setChecked(true);
-    WCurrentAtom = WLVO().CurrentAtom;
     rotationOn_ = false;
-    timer_->stop();
-    rx_ = -1;
+    SwitchRotation(false);
     SyncControls();
 }
 
@@ -420,39 +219,115 @@ void TLVForm::FormResize() {
 }
 
 void TLVForm::Repaint() {
+    overlayOnly_ = false;
+    pendingXor_.clear();
+    fullPending_ = true;
     surface_->update();
 }
 
 void TLVForm::FormPaint() {
-    rx_ = -1;
+    if (overlayOnly_) {
+        overlayOnly_ = false;
+        std::vector<TXorShape> shapes;
+        shapes.swap(pendingXor_);
+        if (!ThreadRunning())
+            DrawOverlay(shapes);
+        return;
+    }
+    fullPending_ = false;
+    pendingXor_.clear();
+    scene_->rx_ = -1;
     if (ThreadRunning())
         return;
-    const TColorFloats background = ColorToFloats(WLVO().WGBCol);
+    const bool drawable = BeginPaint(*scene_);
     if (WLVO().ModelCryst != 0 || !NotErOpenGL) {
-        // The 2D renderer is not part of this version: the surface shows the background
-        // and says how to get a picture.
-        if (NotErOpenGL) {
-            glClearColor(background.r, background.g, background.b, 1.0f);
-            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        }
-        QPainter painter(surface_);
-        painter.setPen(Qt::black);
-        painter.drawText(surface_->rect(), Qt::AlignCenter,
-                         NotErOpenGL ? "2D drawing is not available yet: choose \"OpenGL Mode\"."
-                                     : "OpenGL could not be set up; 2D drawing is not available "
-                                       "yet.");
-        return;
-    }
-    if (!BeginPaint(*scene_)) {
+        PaintCanvas();
+    } else if (drawable) {
+        renderer_->LatvistaFull(*scene_, colours_, projection_, surface_->PixelWidth(),
+                                surface_->PixelHeight());
+    } else {
+        const TColorFloats background = ColorToFloats(WLVO().WGBCol);
         glClearColor(background.r, background.g, background.b, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        return;
     }
-    renderer_->LatvistaFull(*scene_, colours_, projection_, surface_->PixelWidth(),
-                            surface_->PixelHeight());
-    EndPaint(*scene_);
+    if (drawable)
+        EndPaint(*scene_);
     if (const std::optional<std::string> notice = renderer_->TakeNotice())
         OutPutToStatusBar1(*notice);
+    RedrawOwnBand();
+}
+
+void TLVForm::PaintCanvas() {
+    // The 2D renderer is not part of this version: the canvas shows the background and
+    // says how to get a picture.
+    BM = QImage(surface_->PixelWidth(), surface_->PixelHeight(), QImage::Format_RGB32);
+    const TColorFloats background = ColorToFloats(WLVO().WGBCol);
+    BM.fill(QColor::fromRgbF(background.r, background.g, background.b));
+    QPainter painter(&BM);
+    painter.setPen(Qt::black);
+    painter.drawText(BM.rect(), Qt::AlignCenter,
+                     NotErOpenGL ? "2D drawing is not available yet: choose \"OpenGL Mode\"."
+                                 : "OpenGL could not be set up; 2D drawing is not available yet.");
+    painter.end();
+    QPainter window(surface_);
+    window.drawImage(0, 0, BM);
+}
+
+void TLVForm::DrawXor(const std::vector<TXorShape>& shapes) {
+    // After a full paint has been asked for, the outlines wait for it (it draws the band
+    // that is on screen again).
+    if (shapes.empty() || fullPending_)
+        return;
+    pendingXor_.insert(pendingXor_.end(), shapes.begin(), shapes.end());
+    overlayOnly_ = true;
+    surface_->update();
+}
+
+void TLVForm::DrawOverlay(const std::vector<TXorShape>& shapes) {
+    if (shapes.empty())
+        return;
+    if (WLVO().ModelCryst != 0 || !NotErOpenGL) {
+        if (BM.isNull())
+            return;
+        QPainter painter(&BM);
+        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        painter.setBrush(Qt::NoBrush);
+        for (const TXorShape& shape : shapes) {
+            painter.setPen(QPen(Qt::white, shape.penWidth));
+            if (shape.kind == TXorShape::TKind::Rectangle)
+                painter.drawRect(shape.rect.Left, shape.rect.Top,
+                                 shape.rect.Right - shape.rect.Left - 1,
+                                 shape.rect.Bottom - shape.rect.Top - 1);
+            else
+                painter.drawEllipse(QPoint(shape.x, shape.y), shape.radius, shape.radius);
+        }
+        painter.end();
+        QPainter window(surface_);
+        window.drawImage(0, 0, BM);
+        return;
+    }
+    renderer_->DrawXorShapes(shapes, surface_->PixelWidth(), surface_->PixelHeight());
+}
+
+void TLVForm::RedrawOwnBand() {
+    if (!bandOwner_)
+        return;
+    const TInteractShared& shared = InteractShared();
+    std::vector<TXorShape> band;
+    if (shared.RubberActive) {
+        TXorShape rectangle;
+        rectangle.rect = shared.RubberRect;
+        band.push_back(rectangle);
+    }
+    if (shared.RubberRadius > 0) {
+        TXorShape circle;
+        circle.kind = TXorShape::TKind::Circle;
+        circle.x = scene_->SStartX;
+        circle.y = scene_->SStartY;
+        circle.radius = shared.RubberRadiusPx;
+        band.push_back(circle);
+    }
+    DrawOverlay(band);
 }
 
 void TLVForm::EnableMainMenu(bool enabled) {

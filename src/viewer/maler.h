@@ -4,15 +4,20 @@
 // status texts and progress to the window and stops when "Cancel" is confirmed.
 #pragma once
 
-#include "viewer/RenderRules.h"
 #include "viewer/core/LVScene.h"
+#include "viewer/core/RenderRules.h"
 #include "viewer/core/ViewTransforms.h"
+#include "viewer/interact/core/MouseTypes.h"
 
+#include <QImage>
 #include <QMainWindow>
 
 #include <atomic>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAction;
 class QActionGroup;
@@ -26,6 +31,7 @@ namespace ormaline {
 
 class ActionList;
 class TGLRenderer;
+class TGlyphMetrics;
 class TLVGLView;
 class TLVThread;
 
@@ -85,9 +91,46 @@ public:
     void Options1Click();
     int CurrentOptionTabNumber = 0;
 
-    // Re-checks the option-driven actions and tool buttons.
+    // Mouse and keys, as the drawing surface converts its events: the button, the
+    // modifier bits (ssShift, ssAlt, ssCtrl, ssLeft), client pixels and the key code.
+    void FormMouseDown(TMouseButton button, int shift, int x, int y);
+    void FormMouseMove(int shift, int x, int y);
+    void FormMouseUp(TMouseButton button, int shift, int x, int y);
+    void FormKeyDown(int key, int shift);
+    void FormKeyUp(int key, int shift);
+    // The mode buttons' click: the mode of the button's Tag and its cursor.
+    void ChoiceMouseModeClick(QToolButton* sender);
+    // The cut actions' execution: the region shape of the action's tag, then select mode.
+    void ACutModeExecute(QAction* sender);
+    // Mouse-ups on the tool buttons that open something on a double click.
+    bool CheckDoubleClick();
+    void tbLVEditMouseUp();
+    void tbLVRotateMouseUp();
+    void tbLVZRotateMouseUp();
+    void tbLVScaleMouseUp();
+    void tbCutRectangleMouseUp();
+    void tbCutCircleMouseUp();
+    void tbCutSphereMouseUp();
+    // The element table on the window's radii ("Change atomic radii"); on OK they apply.
+    void EditRadiiExecute();
+    // Milliseconds of a steady clock, for the double click (tests put their own clock here).
+    std::function<std::uint32_t()> TickCount;
+
+    // What the selection tools open: the region dialog of the cut shape, and the magic
+    // wand's dialog on an atom or on a legend row (row -1: the atom).
+    void actSelectRegionExecute();
+    void MagicWandFromMouse(tTopAt* node, int row);
+    // The neighbour table of a bonded atom.
+    void ShowNeighbourTable(tTopAt& node);
+
+    // Re-checks the option-driven actions and tool buttons and sets the mode's cursor.
     void SyncControls();
+    // The whole picture is drawn again at the next paint.
     void Repaint();
+    // Outlines drawn at once in exclusive-or mode over the picture (drawing one twice
+    // removes it).
+    void DrawXor(const std::vector<TXorShape>& shapes);
+    const TTextMetrics& TextMetrics() const;
 
     // The projection of the last FormResize.
     const TProjection& Projection() const { return projection_; }
@@ -111,6 +154,11 @@ public:
     QAction* actBondLabels = nullptr;
     QAction* actFog = nullptr;
     QAction* actCell = nullptr;
+    QAction* actLegend = nullptr;
+    QAction* actABCCell = nullptr;
+    QAction* actCutRectangle = nullptr;
+    QAction* actCutCircle = nullptr;
+    QAction* actCutSphere = nullptr;
     QAction* actFitScale = nullptr;
     QAction* actFitCenter = nullptr;
     QAction* actFitSpace = nullptr;
@@ -137,14 +185,16 @@ public:
     QToolButton* tbFogMode = nullptr;
     QToolButton* tbAtomLabels = nullptr;
     QToolButton* tbBondLabels = nullptr;
+    QToolButton* tbCutRectangle = nullptr;
+    QToolButton* tbCutCircle = nullptr;
+    QToolButton* tbCutSphere = nullptr;
 
     QLabel* StatusPanel0 = nullptr;
     QLabel* StatusPanel1 = nullptr;
     QProgressBar* ProgressBar = nullptr;
 
-    int MouseMode = 1;
-    bool WCurrentAtom = true;
-    std::int32_t rx_ = -1;
+    // The 2D canvas: the picture of the 2D drawing mode, copied to the surface.
+    QImage BM;
 
     // The worker thread while a build runs, else none.
     std::unique_ptr<TLVThread> LVThread;
@@ -158,12 +208,19 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateActions();
     void CreateMenus();
     void CreateToolBar();
-    void ChoiceMouseModeClick(QToolButton* button);
+    QToolButton* ModeButton(int mouseMode) const;
+    TMouseEnv MouseEnv();
+    void ApplyMouseResult(const TMouseResult& result);
+    void PaintCanvas();
+    void DrawOverlay(const std::vector<TXorShape>& shapes);
+    void RedrawOwnBand();
     void EnableMainMenu(bool enabled);
     void ReleaseScene();
     bool CanRunCommands() const;
@@ -173,6 +230,13 @@ private:
 
     std::unique_ptr<TLVScene> scene_;
     std::unique_ptr<TGLRenderer> renderer_;
+    std::unique_ptr<TGlyphMetrics> glyphMetrics_;
+    // The next paint draws only these outlines over the picture kept from the last one.
+    std::vector<TXorShape> pendingXor_;
+    bool overlayOnly_ = false;
+    bool fullPending_ = true;
+    // This window drew the rubber band now on screen.
+    bool bandOwner_ = false;
     TViewColours colours_;
     TProjection projection_;
     TLVGLView* surface_ = nullptr;

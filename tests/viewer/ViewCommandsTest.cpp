@@ -120,7 +120,7 @@ TEST_F(ViewCommandsTest, ContinuousRotationTurnsByTheStepEachTickAndLocksTheComm
     EXPECT_FALSE(form->actFitSpace->isEnabled());
     EXPECT_TRUE(form->actLVRotation->isEnabled());
     EXPECT_FALSE(form->tbLVSelect->isEnabled());
-    EXPECT_EQ(form->MouseMode, 2);
+    EXPECT_EQ(form->Scene().MouseMode, 2);
     const TMatrix3 before = form->Scene().WMatrRotor;
     form->TimerTimer();
     Picture(*form); // the paint applies the pending angle

@@ -2,6 +2,7 @@
 // uses -1 for "no colour of its own" (tints, bond colours).
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace ormaline {
@@ -20,6 +21,12 @@ inline TColorFloats ColorToFloats(TColor colour, float alpha = 1.0f) {
     return {static_cast<float>(value & 0xFFu) / 255.0f,
             static_cast<float>((value >> 8) & 0xFFu) / 255.0f,
             static_cast<float>((value >> 16) & 0xFFu) / 255.0f, alpha};
+}
+
+// The same as the four floats OpenGL's colour and material calls take.
+inline std::array<float, 4> Floats(TColor colour) {
+    const TColorFloats f = ColorToFloats(colour);
+    return {f.r, f.g, f.b, f.a};
 }
 
 } // namespace ormaline

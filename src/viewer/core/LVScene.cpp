@@ -40,6 +40,8 @@ void TLVScene::FreeScene() {
     WVecCell = {};
     WCountAt = 0;
     OldWCountAt = 0;
+    ++NodeListStamp;
+    PickIndex.Clear();
 }
 
 int CountNodes(const tTopAt* head) {

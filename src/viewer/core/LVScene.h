@@ -5,12 +5,13 @@
 
 #include "model/OurData.h"
 #include "viewer/core/LatvistaOpt.h"
+#include "viewer/core/PickIndex.h"
 #include "viewer/core/SceneRecords.h"
 #include "viewer/core/SceneUndo.h"
 
 #include <array>
 #include <cstdint>
-#include <functional>
+#include <string_view>
 #include <vector>
 
 namespace ormaline {
@@ -42,7 +43,7 @@ struct TLVScene {
     std::int32_t WCountAt = 0;    // nodes in the list
     std::int32_t OldWCountAt = 0; // nodes at completion
     std::int32_t NumAllTop = 0;   // largest element code above 110, minus 110
-    std::vector<tTopAt*> ArrAt;   // every node, for painting in depth order
+    std::vector<tTopAt*> ArrAt;   // every node, for painting in depth order (StackToArr)
     TCellArr WVecCell{};
     tTopAt* PTMAt = nullptr; // current node
     tTopAt* PTCurrAt = nullptr;
@@ -76,7 +77,11 @@ struct TLVScene {
     SVector gl_{};                       // view offset, reset to zero
     double gl_MaxI = 1.0, gl_MaxJ = 1.0; // half extents of the view volume
 
-    // Legend parameter scale, reset by every build
+    // Legend (rows made by ReadLegInd) and its parameter scale, reset by every build
+    std::vector<TRecLeg> ArrLeg;
+    std::int32_t CArrLeg = 0;
+    TRect LegRect{};          // the legend as last drawn
+    TLegendSet LegendShown{}; // row identities the last frame showed
     float ParamStep = 0.0f, ParamRank = 0.0f, GParamMin = 0.0f, GParamMax = 0.0f;
 
     // Labels
@@ -87,9 +92,26 @@ struct TLVScene {
     bool NoUndo = true;
     TSceneUndo* Undo = &TSceneUndo::None();
 
-    // Legend rows are built by the legend module; the build calls this with the
-    // new-legend flag where rows are assigned. Empty: no legend rows.
-    std::function<void(TLVScene&, bool newLegend)> ReadLegInd;
+    // Mouse tools. Positions are client pixels.
+    std::int32_t MouseMode = 1; // the pressed mode button's Tag - 1
+    bool MouseMove = false;     // the gesture left the 20-pixel square of its press
+    bool WinResize = false;     // a frame resize happened; the next mouse-up only clears it
+    std::int32_t StartX = 0, StartY = 0;   // last position of the current drag
+    std::int32_t GStartX = 0, GStartY = 0; // press position
+    std::int32_t SStartX = 0, SStartY = 0; // centre of the rubber-band circle or sphere
+    std::int32_t XMouse = 0, YMouse = 0;   // latest mouse position
+    std::int32_t rx_ = -1, i_ = 0, j_ = 0; // hover circle: radius (below 0: none) and centre
+    bool WCurrentAtom = true;              // the window's tick marks the atom under the mouse
+    std::int32_t MWType = 0, MWComand = 0; // last choices of the magic-wand dialog
+    std::uint32_t dwTickCount = 0;         // tick of the last tool-button mouse-up, 0 none
+    bool IsFirstClick = false;
+
+    // Projected positions and the node list change together with these counters: GetIntK
+    // counts projections, StackToArr and FreeScene count changes of the node list. The
+    // pick index is valid while both are what it was built with.
+    std::uint64_t ProjectionStamp = 0;
+    std::uint64_t NodeListStamp = 0;
+    TPickIndex PickIndex;
 
     bool HasScene() const { return WPTAll != nullptr; }
     // Frees the SceneList, the cell atom list, the selection and ArrAt.
@@ -100,5 +122,11 @@ struct TLVScene {
 
 // Counts the nodes of a list from `head`.
 int CountNodes(const tTopAt* head);
+
+// Records an undo state (code and remark) when single-step recording is allowed.
+inline void KeepState(TLVScene& scene, int code, std::string_view remark) {
+    if (scene.NoUndo)
+        scene.Undo->KeepState(code, remark);
+}
 
 } // namespace ormaline

@@ -26,11 +26,6 @@ void CountSelection(TLVScene& scene, int colour, int sign) {
     scene.CountInsAt += sign;
 }
 
-void KeepState(TLVScene& scene, int code, std::string_view caption) {
-    if (scene.NoUndo)
-        scene.Undo->KeepState(code, caption);
-}
-
 bool HasElement(const tTopAt& node) {
     return node.pSAt != nullptr && node.pSAt->A.n != 0;
 }
@@ -59,7 +54,8 @@ void SpecAt(TLVScene& scene, int colour) {
         NotSpecAt(scene, -colour);
         return;
     }
-    if (colour > 3)
+    // Cell corners and the other auxiliary points are never selected.
+    if (colour > 3 || (node->c & kNodeAuxiliary) != 0)
         return;
     if (tInsAt* record = node->PIAt) {
         if (record->col == colour)
@@ -210,6 +206,13 @@ void InitWindowScene(TLVScene& scene, const TLatvistaOpt& processWide) {
     scene.WPosName = scene.lWPosName = 0;
     scene.NumAllTop = 0;
     scene.CoefMas = 1.0;
+    scene.MouseMode = 1;
+    scene.MouseMove = false;
+    scene.MWType = scene.MWComand = 0;
+    scene.dwTickCount = 0;
+    scene.IsFirstClick = false;
+    scene.rx_ = -1;
+    scene.WCurrentAtom = scene.WLVO.CurrentAtom;
     scene.Undo->ClearHistory();
     scene.NoUndo = true;
     scene.ShowMoleculeOnly = false;

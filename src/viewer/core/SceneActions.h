@@ -6,7 +6,8 @@
 namespace ormaline {
 
 // Selects PTMAt with colour 1..3 (a node already selected takes the new colour); a colour
-// of 0 or below deselects it (NotSpecAt with the colour's magnitude).
+// of 0 or below deselects it (NotSpecAt with the colour's magnitude). Auxiliary points
+// (bit 16: the cell corners) are never selected.
 void SpecAt(TLVScene& scene, int colour);
 // Deselects PTMAt when it is selected with `colour`, or with any colour for 0.
 void NotSpecAt(TLVScene& scene, int colour);
@@ -37,7 +38,7 @@ void ApplyElementRadii(TLVScene& scene);
 
 // A new window's scene state: the options from the process-wide copy with the radius table
 // of their radius system, a renderer number above 253 taken as 1, no selection, undo
-// recording allowed and no single-molecule mode.
+// recording allowed, no single-molecule mode, select mode and no hover highlight.
 void InitWindowScene(TLVScene& scene, const TLatvistaOpt& processWide);
 
 // Label offsets: dx in the low 16 bits, dy in the high 16 bits, both signed.

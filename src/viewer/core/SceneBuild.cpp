@@ -5,6 +5,7 @@
 #include "model/CellGeometry.h"
 #include "model/Compound.h"
 #include "viewer/core/BondSearch.h"
+#include "viewer/core/Legend.h"
 #include "viewer/core/NodeIndex.h"
 #include "viewer/core/SceneActions.h"
 #include "viewer/core/SceneOps.h"
@@ -237,8 +238,7 @@ bool SeeCryst(TLVScene& scene, const TSceneBuildMonitor& monitor) {
         return cancelled();
 
     InsCellData(scene);
-    if (scene.ReadLegInd)
-        scene.ReadLegInd(scene, true);
+    ReadLegInd(scene, true);
     scene.WCountAt = CountNodes(scene.WPTAll);
 
     if (!ProcessCoordinates(scene, monitor))
@@ -265,6 +265,7 @@ bool SeeCryst(TLVScene& scene, const TSceneBuildMonitor& monitor) {
 bool OldCryst(TLVScene& scene, const TSceneBuildMonitor& monitor) {
     scene.FreeSelection();
     scene.ArrAt.clear();
+    ++scene.NodeListStamp;
     scene.PTMAt = nullptr;
     scene.PTCurrAt = nullptr;
     bool fromCompletion = false;
@@ -298,8 +299,7 @@ bool OldCryst(TLVScene& scene, const TSceneBuildMonitor& monitor) {
     scene.WCountAt = CountNodes(scene.WPTAll);
     NewRotorCryst(scene);
     scene.PrevMas = scene.OldMas;
-    if (scene.ReadLegInd)
-        scene.ReadLegInd(scene, true);
+    ReadLegInd(scene, true);
     return true;
 }
 

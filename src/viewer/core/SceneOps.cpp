@@ -337,6 +337,7 @@ void CopyAddMatr(TLVScene& scene) {
 }
 
 void StackToArr(TLVScene& scene) {
+    ++scene.NodeListStamp;
     scene.ArrAt.clear();
     for (tTopAt* node = scene.WPTAll; node != nullptr; node = node->li)
         scene.ArrAt.push_back(node);

@@ -41,7 +41,8 @@ void BondsCell(TLVScene& scene);
 
 // Saves every node's bond list into oldp; WPTAtEnd0 := WPTAtEnd.
 void CopyAddMatr(TLVScene& scene);
-// ArrAt := every node in list order.
+// ArrAt := every node in list order. Every change of the node list is followed by it
+// before the next paint or pick (it counts the change in NodeListStamp).
 void StackToArr(TLVScene& scene);
 // Orders an element list by radius, largest first (exchange sort).
 void SortME(TArrOfElement& elements);

@@ -17,7 +17,9 @@
 #include "viewer/core/Colour.h"
 
 #include <array>
+#include <bitset>
 #include <cstdint>
+#include <string>
 
 namespace ormaline {
 
@@ -113,6 +115,29 @@ struct tInsAt {
 
 // The corner (1,1,1) and its neighbours along a, b and c: (0,1,1), (1,0,1), (1,1,0).
 using TCellArr = std::array<tTopAt*, 4>;
+
+// A rectangle in client pixels; Right and Bottom lie outside it.
+struct TRect {
+    std::int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
+    bool operator==(const TRect&) const = default;
+};
+
+// One row of the legend: a kind of displayed atom with its circle and text.
+struct TRecLeg {
+    std::int16_t n = -1;                // element code; -1 for parameter and "None" rows
+    std::int32_t i = -1;                // atom index (legend mode 2), else -1
+    float rad = 0.5f;                   // radius of the circle (angstrom)
+    float KTint = 0.5f;                 // grey level of a parameter row; rad for element rows
+    std::int8_t DegOx = -16;            // oxidation state (legend mode 3), else -16 = none
+    TColor LegColor = 0;                // not set by the legend itself
+    TBrushStyle LegFillStyle = bsSolid; // hatch over the circle (set by the magic wand)
+    std::int32_t ind = 0;               // identity, referenced by tTopAt.LegInd
+    std::int32_t t_ind = -1;            // parameter bucket; always -1
+    std::string st;                     // the row's text
+};
+
+// Row identities 0..127 of the legend rows a frame shows (from its visible nodes).
+using TLegendSet = std::bitset<128>;
 
 // Node constructors and disposers. A node owns its two bond lists.
 tTopAt* NewTopAt();

@@ -3,6 +3,7 @@
 #include "model/CellGeometry.h"
 #include "model/NumberFormat.h"
 #include "model/TextUtil.h"
+#include "viewer/core/RenderRules.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,9 +27,6 @@ int NearPos(const TLatvistaOpt& options) {
 }
 int FarPos(const TLatvistaOpt& options) {
     return options.ZeroPos + 3;
-}
-double PartRad(const TLatvistaOpt& options) {
-    return options.PartRad == 0 ? 1.0 : static_cast<double>(options.PartRad);
 }
 
 bool CellShown(const TLVScene& scene) {
@@ -181,6 +179,7 @@ void InitPositions(TLVScene& scene) {
 }
 
 void GetIntK(TLVScene& scene) {
+    ++scene.ProjectionStamp;
     const TLatvistaOpt& o = scene.WLVO;
     const bool perspective = o.Perspect && o.ZeroPos > 0;
     for (tTopAt* node = scene.WPTAll; node != nullptr; node = node->li) {
@@ -191,7 +190,7 @@ void GetIntK(TLVScene& scene) {
         node->ik = static_cast<float>(p[Ix(o.L1)]);
         node->jk = static_cast<float>(p[Ix(o.L2)]);
         node->hk = static_cast<float>(p[Ix(o.L3)]);
-        node->rk = static_cast<float>(node->rad / PartRad(o));
+        node->rk = static_cast<float>(node->rad / PartRadOf(o));
         if (perspective) {
             const double f =
                 NearPos(o) * scene.mas / (o.ZeroPos * scene.mas - static_cast<double>(node->hk));
@@ -202,11 +201,19 @@ void GetIntK(TLVScene& scene) {
     }
 }
 
+int PixelRound(double value) {
+    if (!(value > -1e9))
+        return -1000000000;
+    if (!(value < 1e9))
+        return 1000000000;
+    return static_cast<int>(RoundHalfEven(value));
+}
+
 std::array<double, 2> ScreenPixel(const TLVScene& scene, const tTopAt& node) {
     return {scene.i0 + node.ik * scene.CoeffDX, scene.j0 - node.jk * scene.CoeffDX};
 }
 
-void CurrCentre(TLVScene& scene) {
+DVector DetCentreN(const TLVScene& scene, int mask) {
     DVector sum{0.0, 0.0, 0.0};
     int count = 0;
     const auto add = [&](const tTopAt& node) {
@@ -217,7 +224,8 @@ void CurrCentre(TLVScene& scene) {
     };
     if (scene.WInsAt != nullptr) {
         for (const tInsAt* record = scene.WInsAt; record != nullptr; record = record->plo)
-            add(*record->PTA);
+            if (record->col < 16 && (mask & (1 << record->col)) != 0)
+                add(*record->PTA);
     } else {
         const tTopAt* first = CellShown(scene) ? scene.WPTAll : scene.WPTAtEnd;
         for (const tTopAt* node = first; node != nullptr; node = node->li)
@@ -225,9 +233,16 @@ void CurrCentre(TLVScene& scene) {
                 add(*node);
     }
     if (count == 0)
-        return;
+        return sum;
+    for (double& component : sum)
+        component /= count;
+    return sum;
+}
+
+void CurrCentre(TLVScene& scene) {
+    const DVector centre = DetCentreN(scene, kAllSelectionColours);
     for (std::size_t axis = 0; axis < 3; ++axis)
-        scene.WDeltaCoord[axis] = static_cast<float>(scene.WDeltaCoord[axis] - sum[axis] / count);
+        scene.WDeltaCoord[axis] = static_cast<float>(scene.WDeltaCoord[axis] - centre[axis]);
 }
 
 double MaxOrthDist(TLVScene& scene) {
@@ -326,11 +341,17 @@ void FitSpace(TLVScene& scene, int width, int height) {
 
 void SetTypedScale(TLVScene& scene, float scale) {
     scene.mas = scale;
+    UpdateScaleCoeff(scene, true);
+}
+
+void UpdateScaleCoeff(TLVScene& scene, bool withAxes) {
     if (scene.mas == 0.0)
         return;
     scene.CoeffDX = scene.mas_l / scene.mas;
-    scene.GLXYZMas = 4.0 * scene.mas;
-    scene.XYZMas = scene.mas_l / scene.GLXYZMas;
+    if (withAxes) {
+        scene.GLXYZMas = 4.0 * scene.mas;
+        scene.XYZMas = scene.mas_l / scene.GLXYZMas;
+    }
 }
 
 void UpdateCoeffDX(TLVScene& scene) {

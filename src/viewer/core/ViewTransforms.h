@@ -40,10 +40,18 @@ void ContinuousRotationTick(TLVScene& scene);
 // Window geometry for a client area of width x height pixels.
 void NewScale(TLVScene& scene, int width, int height, bool refit);
 void InitPositions(TLVScene& scene);
-// Projected positions of every node (ik, jk, hk, rk).
+// Projected positions of every node (ik, jk, hk, rk); counts a new projection.
 void GetIntK(TLVScene& scene);
+// A pixel coordinate: rounded to nearest with ties to even; values too large for a
+// screen (or not numbers) become far off-screen coordinates.
+int PixelRound(double value);
 // Screen pixel of a projected node.
 std::array<double, 2> ScreenPixel(const TLVScene& scene, const tTopAt& node);
+// Centre in view coordinates of the selected nodes whose colour c has bit c set in `mask`
+// (10: colours 1 and 3, 12: colours 2 and 3), (0, 0, 0) when none qualifies; without a
+// selection, of the visible nodes (from WPTAll while the cell is shown, else WPTAtEnd).
+inline constexpr int kAllSelectionColours = 2 | 4 | 8;
+DVector DetCentreN(const TLVScene& scene, int mask);
 // D moves the centre of the selection (or of the visible nodes) to the view origin.
 void CurrCentre(TLVScene& scene);
 // The fitted scale (sets OldMas, CoefMas, GLLegMas).
@@ -65,6 +73,9 @@ void FitCenter(TLVScene& scene);
 void FitSpace(TLVScene& scene, int width, int height);
 // A typed scale becomes mas; the derived values follow (nothing more when it is 0).
 void SetTypedScale(TLVScene& scene, float scale);
+// CoeffDX := mas_l / mas, with `withAxes` also the axes glyph's GLXYZMas and XYZMas;
+// nothing when mas is 0.
+void UpdateScaleCoeff(TLVScene& scene, bool withAxes);
 // Pixels per angstrom, mas_l / mas (set before every paint).
 void UpdateCoeffDX(TLVScene& scene);
 

@@ -86,10 +86,11 @@ TEST_F(SceneActions, SelectAllTakesVisibleAtomsAndRecordsTheState) {
     EXPECT_EQ(undo.states[0], (std::pair<int, std::string>{3, "Select all atoms"}));
     InsAllAtom(scene, 0);
     EXPECT_EQ(scene.CountInsAt, 0);
-    // With ShowVertex the cell corners count too.
+    // With ShowVertex the walk starts at the cell corners, but they cannot be selected.
     scene.WLVO.ShowVertex = true;
     InsAllAtom(scene, 1);
-    EXPECT_EQ(scene.CountInsAt, 10);
+    EXPECT_EQ(scene.CountInsAt, 2);
+    EXPECT_EQ(scene.WPTAll->PIAt, nullptr);
 }
 
 TEST_F(SceneActions, DrawingModelOnAllAtomsButTheCellCorners) {

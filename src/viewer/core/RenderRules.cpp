@@ -1,4 +1,4 @@
-#include "viewer/RenderRules.h"
+#include "viewer/core/RenderRules.h"
 
 #include "model/ElementCodes.h"
 #include "model/NumberFormat.h"

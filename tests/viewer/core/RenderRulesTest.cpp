@@ -1,6 +1,6 @@
 // The renderer's decisions without drawing: node colours in their order of precedence,
 // line patterns and widths, bond half materials and label texts.
-#include "viewer/RenderRules.h"
+#include "viewer/core/RenderRules.h"
 
 #include "viewer/core/SceneActions.h"
 

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace ormaline {
@@ -73,6 +74,19 @@ std::string BondKindNames(std::uint8_t cb);
 // composition the atom description of the mouse tools leaves behind; it is handed in.
 std::string AtomLabelText(const tTopAt& node, const TLatvistaOpt& options,
                           const std::string& partnerComposition = {});
+
+// The divisor of drawn radii (PartRad, 0 taken as 1).
+inline double PartRadOf(const TLatvistaOpt& options) {
+    return options.PartRad == 0 ? 1.0 : static_cast<double>(options.PartRad);
+}
+
+// The frame's depth order: by projected depth, ties by the node's address, so that the
+// order is total and the same for every frame of an unchanged view.
+inline bool DepthBefore(const tTopAt& x, const tTopAt& y) {
+    if (x.hk != y.hk)
+        return x.hk < y.hk;
+    return std::less<const tTopAt*>()(&x, &y);
+}
 
 // Sphere slices and stacks for a segment hint: round((sqrt(nSeg) + 1) * 3), 2 below 0.
 int SphereSegments(double nSeg);
