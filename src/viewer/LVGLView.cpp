@@ -7,6 +7,8 @@
 #include <QMouseEvent>
 #include <QOpenGLContext>
 
+#include <GL/gl.h>
+
 #include <cmath>
 
 namespace ormaline {
@@ -133,6 +135,18 @@ int TLVGLView::PixelWidth() const {
 
 int TLVGLView::PixelHeight() const {
     return static_cast<int>(height() * devicePixelRatioF() + 0.5);
+}
+
+QImage TLVGLView::KeptPicture() {
+    if (context() == nullptr)
+        return {};
+    makeCurrent();
+    QImage image(PixelWidth(), PixelHeight(), QImage::Format_RGBA8888);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, image.width(), image.height(), GL_RGBA, GL_UNSIGNED_BYTE, image.bits());
+    doneCurrent();
+    // OpenGL rows run from the bottom up.
+    return image.mirrored().convertToFormat(QImage::Format_RGB32);
 }
 
 void TLVGLView::initializeGL() {

@@ -22,6 +22,9 @@ public:
     // Client size in device pixels.
     int PixelWidth() const;
     int PixelHeight() const;
+    // The picture the surface holds now, read back without drawing it again (so with the
+    // outlines drawn over it since the last paint).
+    QImage KeptPicture();
 
 protected:
     void initializeGL() override;
