@@ -1,10 +1,11 @@
-// A grid over the screen squares of the nodes' projected positions (ik, jk and rk as
-// GetIntK stored them, model units in screen axes), so that finding the node under the
-// mouse looks at the few nodes near the point instead of the whole scene. It holds
-// positions as they were when it was built; its owner rebuilds it after every new
-// projection and every change of the node list.
+// The projected positions of the nodes (ik, jk, hk and rk as GetIntK stored them, model
+// units in screen axes) kept in contiguous arrays in list order, so that finding the node
+// under the mouse reads a few megabytes in sequence instead of walking the whole node
+// list. GetIntK fills it while it projects; it is valid until the next projection or
+// the next change of the node list.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -14,8 +15,7 @@ struct tTopAt;
 
 class TPickIndex {
 public:
-    // A node whose square may hold the point, with its position in the list (from 0) and
-    // its projected values as they were when the index was built.
+    // A node as it was projected, with its position in the list (from 0).
     struct TEntry {
         float ik, jk, hk, rk;
         std::uint32_t ordinal;
@@ -23,38 +23,38 @@ public:
     };
 
     bool ValidFor(std::uint64_t projection, std::uint64_t nodeList) const {
-        return built_ && projection_ == projection && nodeList_ == nodeList;
+        return valid_ && projection_ == projection && nodeList_ == nodeList;
     }
-    // Every node of the list from `head` with a positive projected radius.
+    // A new projection of a list of about `nodes` nodes; Add each node in list order.
+    void Begin(std::size_t nodes, std::uint64_t projection, std::uint64_t nodeList);
+    void Add(tTopAt* node, float ik, float jk, float hk, float rk) {
+        ik_.push_back(ik);
+        jk_.push_back(jk);
+        hk_.push_back(hk);
+        rk_.push_back(rk);
+        nodes_.push_back(node);
+    }
+    // The index of the node list from `head` with the values stored in its nodes.
     void Build(tTopAt* head, std::uint64_t projection, std::uint64_t nodeList);
     void Clear();
 
-    // Calls visit(entry) for every node whose square may contain the point (a, b); the
-    // caller applies the exact test. The order of the calls is not the list order.
-    template <class Visit> void ForCandidates(double a, double b, Visit&& visit) const {
-        for (std::uint32_t index : large_)
-            visit(entries_[index]);
-        const long long column = CellOf(a - originX_), row = CellOf(b - originY_);
-        if (column < 0 || row < 0 || column >= columns_ || row >= rows_)
-            return;
-        const std::size_t cell = static_cast<std::size_t>(row * columns_ + column);
-        for (std::uint32_t k = cellStart_[cell]; k < cellStart_[cell + 1]; ++k)
-            visit(entries_[cellEntries_[k]]);
+    // Calls visit(entry) for every node whose square (projected centre +- rk) contains the
+    // point (a, b), in list order; the caller applies the rest of the test.
+    template <class Visit> void ForSquareHits(double a, double b, Visit&& visit) const {
+        const std::size_t count = nodes_.size();
+        for (std::size_t k = 0; k < count; ++k) {
+            const double r = rk_[k];
+            if (std::fabs(ik_[k] - a) < r && std::fabs(jk_[k] - b) < r)
+                visit(TEntry{ik_[k], jk_[k], hk_[k], rk_[k], static_cast<std::uint32_t>(k),
+                             nodes_[k]});
+        }
     }
 
 private:
-    long long CellOf(double offset) const;
-
-    bool built_ = false;
+    bool valid_ = false;
     std::uint64_t projection_ = 0, nodeList_ = 0;
-    std::vector<TEntry> entries_;
-    // Nodes whose square covers many cells are looked at for every point.
-    std::vector<std::uint32_t> large_;
-    // Cell c holds cellEntries_[cellStart_[c] .. cellStart_[c + 1]).
-    std::vector<std::uint32_t> cellStart_;
-    std::vector<std::uint32_t> cellEntries_;
-    double originX_ = 0, originY_ = 0, cell_ = 1;
-    long long columns_ = 0, rows_ = 0;
+    std::vector<float> ik_, jk_, hk_, rk_;
+    std::vector<tTopAt*> nodes_;
 };
 
 } // namespace ormaline

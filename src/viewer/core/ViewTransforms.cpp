@@ -182,6 +182,8 @@ void GetIntK(TLVScene& scene) {
     ++scene.ProjectionStamp;
     const TLatvistaOpt& o = scene.WLVO;
     const bool perspective = o.Perspect && o.ZeroPos > 0;
+    scene.PickIndex.Begin(static_cast<std::size_t>(std::max(scene.WCountAt, 0)),
+                          scene.ProjectionStamp, scene.NodeListStamp);
     for (tTopAt* node = scene.WPTAll; node != nullptr; node = node->li) {
         const DVector v = RotorCoordAt(scene, node->k);
         DVector p;
@@ -198,6 +200,7 @@ void GetIntK(TLVScene& scene) {
             node->jk = static_cast<float>(node->jk * f);
             node->rk = static_cast<float>(node->rk * f);
         }
+        scene.PickIndex.Add(node, node->ik, node->jk, node->hk, node->rk);
     }
 }
 

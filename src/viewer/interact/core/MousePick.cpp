@@ -47,21 +47,23 @@ void MouseAtom(TLVScene& scene, const TMouseEnv& env, TMouseButton button, int X
     }
     if (!scene.PickIndex.ValidFor(scene.ProjectionStamp, scene.NodeListStamp))
         scene.PickIndex.Build(scene.WPTAll, scene.ProjectionStamp, scene.NodeListStamp);
-    const TPickIndex::TEntry* best = nullptr;
-    scene.PickIndex.ForCandidates(a, b, [&](const TPickIndex::TEntry& entry) {
+    tTopAt* best = nullptr;
+    float bestDepth = 0.0f;
+    // In list order: on equal depth the first hit stays.
+    scene.PickIndex.ForSquareHits(a, b, [&](const TPickIndex::TEntry& entry) {
         const double dx = entry.ik - a, dy = entry.jk - b, r = entry.rk;
-        if (!InSquare(entry.ik, entry.jk, r, a, b) || !(dx * dx + dy * dy < r * r) ||
-            !Candidate(*entry.node, scene.WLVO))
+        if (!(dx * dx + dy * dy < r * r) || !Candidate(*entry.node, scene.WLVO))
             return;
-        if (best == nullptr || entry.hk > best->hk ||
-            (entry.hk == best->hk && entry.ordinal < best->ordinal))
-            best = &entry;
+        if (best == nullptr || entry.hk > bestDepth) {
+            best = entry.node;
+            bestDepth = entry.hk;
+        }
     });
     if (best == nullptr)
         return;
-    scene.PTMAt = best->node;
+    scene.PTMAt = best;
     TInteractShared& shared = InteractShared();
-    shared.StatusText = WrAtom(*best->node, {0, 0, 0}, scene.WLVO.NumSeeBond).text;
+    shared.StatusText = WrAtom(*best, {0, 0, 0}, scene.WLVO.NumSeeBond).text;
     result.status0 = shared.StatusText;
     shared.StatusText.clear();
 }
