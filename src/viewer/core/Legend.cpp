@@ -2,6 +2,7 @@
 
 #include "model/ElementCodes.h"
 #include "model/NumberFormat.h"
+#include "viewer/core/SceneActions.h"
 #include "viewer/core/ViewTransforms.h"
 
 #include <algorithm>
@@ -253,13 +254,11 @@ void ShowCellCorners(TLVScene& scene) {
 }
 
 void ToggleLegend(TLVScene& scene) {
-    KeepState(scene, 18, "Legend");
-    scene.WLVO.Legend = !scene.WLVO.Legend;
+    ToggleOption(scene, 18, "Legend", &TLatvistaOpt::Legend);
 }
 
 void ToggleABCCell(TLVScene& scene) {
-    KeepState(scene, 16, "ABC cell");
-    scene.WLVO.ABC_Cell = !scene.WLVO.ABC_Cell;
+    ToggleOption(scene, 16, "ABC cell", &TLatvistaOpt::ABC_Cell);
 }
 
 void ToggleCell(TLVScene& scene) {

@@ -238,14 +238,17 @@ void RadPlus(TLVScene& scene) {
     part = part > 1 ? static_cast<std::uint8_t>(part - 1) : std::uint8_t{3};
 }
 
+void ToggleOption(TLVScene& scene, int code, std::string_view remark, bool TLatvistaOpt::*option) {
+    KeepState(scene, code, remark);
+    scene.WLVO.*option = !(scene.WLVO.*option);
+}
+
 void ToggleColouredBonds(TLVScene& scene) {
-    KeepState(scene, 14, "Color bonds");
-    scene.WLVO.ColBonds = !scene.WLVO.ColBonds;
+    ToggleOption(scene, 14, "Color bonds", &TLatvistaOpt::ColBonds);
 }
 
 void ToggleBlackWhite(TLVScene& scene) {
-    KeepState(scene, 12, "Black and white");
-    scene.WLVO.Black_White = !scene.WLVO.Black_White;
+    ToggleOption(scene, 12, "Black and white", &TLatvistaOpt::Black_White);
 }
 
 void SetRenderMode(TLVScene& scene, int tag) {

@@ -28,6 +28,8 @@ void ToggleAtomLabels(TLVScene& scene);
 void ToggleBondLabels(TLVScene& scene);
 void RadPlus(TLVScene& scene);
 void ToggleColouredBonds(TLVScene& scene);
+// Records the undo state (code, remark) of a switch of the options and turns it over.
+void ToggleOption(TLVScene& scene, int code, std::string_view remark, bool TLatvistaOpt::*option);
 void ToggleBlackWhite(TLVScene& scene);
 void SetRenderMode(TLVScene& scene, int tag);
 

@@ -22,7 +22,15 @@ public:
     int Ascent() const override { return 10; }
 };
 
-// Builds the scene (axes in the order x, y, z unless given) and projects it for a client
+// No bonds, and the view axes x, y, z drawn as screen x, screen y and depth.
+inline void PlainScreenAxes(TLVScene& scene) {
+    scene.WLVO.AdjMatrix = 2;
+    scene.WLVO.L1 = 1;
+    scene.WLVO.L2 = 2;
+    scene.WLVO.L3 = 3;
+}
+
+// Builds the scene and projects it for a client
 // area of width x height pixels, as the completion of a build and the first paint do.
 inline void BuildAndProject(TLVScene& scene, int width = 800, int height = 600) {
     ASSERT_TRUE(RunSceneBuild(scene, {}));

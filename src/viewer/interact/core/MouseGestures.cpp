@@ -452,8 +452,7 @@ TMouseResult FormKeyUp(TLVScene& scene, const TMouseEnv& env, int key, int shift
         FitSpace(scene, env.clientWidth, env.clientHeight);
         break;
     case VK_GRAVE:
-        KeepState(scene, 11, "Group color");
-        scene.WLVO.GrColor = !scene.WLVO.GrColor;
+        ToggleOption(scene, 11, "Group color", &TLatvistaOpt::GrColor);
         if (env.colours != nullptr)
             env.colours->ColorGr = GroupColorTable;
         ReadLegInd(scene, true);

@@ -26,10 +26,7 @@ protected:
     // Oxygens 1 and 2 one angstrom apart, a carbon 3 two angstrom left of and above
     // oxygen 1; no bonds.
     void SetUp() override {
-        scene.WLVO.AdjMatrix = 2;
-        scene.WLVO.L1 = 1;
-        scene.WLVO.L2 = 2;
-        scene.WLVO.L3 = 3;
+        test::PlainScreenAxes(scene);
         test::FillCubic(scene, 10.0f,
                         {{8, {0.5, 0.5, 0.5}}, {8, {0.6, 0.5, 0.5}}, {6, {0.3, 0.7, 0.5}}});
         test::BuildAndProject(scene);

@@ -16,10 +16,7 @@ namespace {
 class MousePick : public ::testing::Test {
 protected:
     void SetUp() override {
-        scene.WLVO.AdjMatrix = 2;
-        scene.WLVO.L1 = 1;
-        scene.WLVO.L2 = 2;
-        scene.WLVO.L3 = 3;
+        test::PlainScreenAxes(scene);
         env.metrics = &metrics;
     }
     // Two oxygens one behind the other (atom 2 nearer), two carbons side by side at the
