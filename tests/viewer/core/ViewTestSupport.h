@@ -30,8 +30,8 @@ inline void PlainScreenAxes(TLVScene& scene) {
     scene.WLVO.L3 = 3;
 }
 
-// Builds the scene and projects it for a client
-// area of width x height pixels, as the completion of a build and the first paint do.
+// Builds the scene and projects it for a client area of width x height pixels, as the
+// completion of a build and the first paint do.
 inline void BuildAndProject(TLVScene& scene, int width = 800, int height = 600) {
     ASSERT_TRUE(RunSceneBuild(scene, {}));
     StackToArr(scene);
