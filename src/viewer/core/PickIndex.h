@@ -15,10 +15,9 @@ struct tTopAt;
 
 class TPickIndex {
 public:
-    // A node as it was projected, with its position in the list (from 0).
+    // A node as it was projected.
     struct TEntry {
         float ik, jk, hk, rk;
-        std::uint32_t ordinal;
         tTopAt* node;
     };
 
@@ -45,8 +44,7 @@ public:
         for (std::size_t k = 0; k < count; ++k) {
             const double r = rk_[k];
             if (std::fabs(ik_[k] - a) < r && std::fabs(jk_[k] - b) < r)
-                visit(TEntry{ik_[k], jk_[k], hk_[k], rk_[k], static_cast<std::uint32_t>(k),
-                             nodes_[k]});
+                visit(TEntry{ik_[k], jk_[k], hk_[k], rk_[k], nodes_[k]});
         }
     }
 
