@@ -12,6 +12,7 @@ packages=(
     clang-14 libclang-rt-14-dev
     python3 python3-gemmi
     xvfb xauth imagemagick fonts-dejavu-core
+    openbabel
 )
 
 missing=()

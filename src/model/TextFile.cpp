@@ -28,4 +28,14 @@ void ReadTextFileLines(const std::string& path, std::vector<std::string>& lines)
         lines.push_back(std::move(line));
 }
 
+void WriteTextFile(const std::string& path, const std::string& text) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    if (!file)
+        throw EInOutError("Cannot create file \"" + path + "\". " + std::strerror(errno));
+    file.write(text.data(), static_cast<std::streamsize>(text.size()));
+    file.close();
+    if (!file)
+        throw EInOutError("Cannot write file \"" + path + "\". " + std::strerror(errno));
+}
+
 } // namespace ormaline

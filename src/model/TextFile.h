@@ -11,4 +11,8 @@ namespace ormaline {
 // EInOutError naming the file and the reason; nothing is appended then.
 void ReadTextFileLines(const std::string& path, std::vector<std::string>& lines);
 
+// Creates (or truncates) the file and writes `text` as it is. A file that cannot be
+// created or written throws EInOutError naming the file and the reason.
+void WriteTextFile(const std::string& path, const std::string& text);
+
 } // namespace ormaline

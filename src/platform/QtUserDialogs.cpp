@@ -119,8 +119,7 @@ std::optional<std::string> QtUserDialogs::OpenFileName(const FileDialogRequest& 
     return dialog.selectedFiles().front().toStdString();
 }
 
-bool QtUserDialogs::Print(const std::string& caption) {
-    QPrinter printer;
+bool QtUserDialogs::Print(const std::string& caption, QPrinter& printer) {
     QPrintDialog dialog(&printer, Owner());
     dialog.setWindowTitle(Q(caption));
     return dialog.exec() == QDialog::Accepted;

@@ -17,7 +17,7 @@ public:
                                      const std::string& text) override;
     std::optional<std::string> SaveFileName(const FileDialogRequest& request) override;
     std::optional<std::string> OpenFileName(const FileDialogRequest& request) override;
-    bool Print(const std::string& caption) override;
+    bool Print(const std::string& caption, QPrinter& printer) override;
 };
 
 // "Text files (*.txt)|*.TXT" as a Qt name filter. Patterns match without regard to

@@ -1,5 +1,7 @@
 #include "platform/UserDialogs.h"
 
+#include <QPrinter>
+
 namespace ormaline {
 
 ScriptedUserDialogs::Answer ScriptedUserDialogs::NextAnswer() {
@@ -57,9 +59,14 @@ std::optional<std::string> ScriptedUserDialogs::OpenFileName(const FileDialogReq
     return *answer.text;
 }
 
-bool ScriptedUserDialogs::Print(const std::string& caption) {
+bool ScriptedUserDialogs::Print(const std::string& caption, QPrinter& printer) {
     records.push_back({DialogKind::Print, caption, ""});
-    return NextAnswer().accept;
+    const Answer answer = NextAnswer();
+    if (answer.accept && answer.text) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(*answer.text));
+    }
+    return answer.accept;
 }
 
 std::vector<std::string> ScriptedUserDialogs::TextsOf(DialogKind kind) const {

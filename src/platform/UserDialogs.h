@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+class QPrinter;
+
 namespace ormaline {
 
 enum class DialogKind {
@@ -48,8 +50,8 @@ public:
     // The chosen file name with its folder, or nothing when cancelled.
     virtual std::optional<std::string> SaveFileName(const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> OpenFileName(const FileDialogRequest& request) = 0;
-    // True when the user chose to print.
-    virtual bool Print(const std::string& caption) = 0;
+    // True when the user chose to print; the dialog sets up `printer`.
+    virtual bool Print(const std::string& caption, QPrinter& printer) = 0;
 };
 
 // The process-wide dialogs. Before anything is installed it is the Qt implementation.
@@ -87,7 +89,8 @@ public:
                                      const std::string& text) override;
     std::optional<std::string> SaveFileName(const FileDialogRequest& request) override;
     std::optional<std::string> OpenFileName(const FileDialogRequest& request) override;
-    bool Print(const std::string& caption) override;
+    // A scripted answer with a text prints to that PDF file.
+    bool Print(const std::string& caption, QPrinter& printer) override;
 
     // The texts of the recorded boxes of one kind, in order.
     std::vector<std::string> TextsOf(DialogKind kind) const;

@@ -53,6 +53,16 @@ void TLVForm::CreateActions() {
     actAPIMode = list.Add("actAPIMode", "Windows GDI Mode",
                           repaintAfter([this] { SetRenderMode(*scene_, 1); }), renderModeRule);
     actAPIMode->setData(1);
+    // Enabled as Fit Space is.
+    actImageCopy = list.Add(
+        "actImageCopy", "Copy", [this] { actImageCopyExecute(); }, withScene,
+        "Copy image to clipboard", QKeySequence("Ctrl+Shift+C"));
+    actImagePrint = list.Add(
+        "actImagePrint", "Print", [this] { actImagePrintExecute(); }, withScene, "Print image",
+        QKeySequence("Ctrl+P"));
+    actImageSaveAs = list.Add(
+        "actImageSaveAs", "Save As", [this] { actImageSaveAsExecute(); }, withScene,
+        "Save image as a Hyperchem file");
     const auto model = [this, &list, basic, repaintAfter](const char* name, const char* caption,
                                                           int number) {
         QAction* action =
@@ -135,6 +145,9 @@ void TLVForm::CreateMenus() {
     miImage->addSeparator();
     miImage->addAction(actOpenGLMode);
     miImage->addAction(actAPIMode);
+    miImage->addSeparator();
+    for (QAction* action : {actImageCopy, actImagePrint, actImageSaveAs})
+        miImage->addAction(action);
     miImage->addSeparator();
     miImage->addAction(actQuit);
     miEdit = menuBar()->addMenu("Edit");

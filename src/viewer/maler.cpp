@@ -5,13 +5,16 @@
 #include "model/Compound.h"
 #include "platform/ActionList.h"
 #include "platform/UserDialogs.h"
+#include "viewer/CanvasPainter.h"
 #include "viewer/Element.h"
 #include "viewer/GLRenderer.h"
 #include "viewer/GlyphLists.h"
 #include "viewer/LVGLView.h"
 #include "viewer/LVThread.h"
+#include "viewer/core/GdiRenderer.h"
 #include "viewer/core/SceneActions.h"
 #include "viewer/core/SceneBuild.h"
+#include "viewer/interact/core/AtomDescription.h"
 #include "viewer/interact/core/InteractShared.h"
 
 #include <QActionGroup>
@@ -141,6 +144,8 @@ void TLVForm::SurfaceInitialized() {
             "Error in OpenGL initialization. Probably, you should update your video driver.");
         WLVO().ModelCryst = 1;
         SyncControls();
+        openGLNotice_ = "OpenGL could not be set up: the picture is drawn in 2D.";
+        OutPutToStatusBar1(openGLNotice_);
         return;
     }
     renderer_->InitLight(WLVO(), colours_, false);
@@ -241,7 +246,7 @@ void TLVForm::FormPaint() {
         return;
     const bool drawable = BeginPaint(*scene_);
     if (WLVO().ModelCryst != 0 || !NotErOpenGL) {
-        PaintCanvas();
+        PaintCanvas(drawable);
     } else if (drawable) {
         renderer_->LatvistaFull(*scene_, colours_, projection_, surface_->PixelWidth(),
                                 surface_->PixelHeight());
@@ -257,20 +262,37 @@ void TLVForm::FormPaint() {
     RedrawOwnBand();
 }
 
-void TLVForm::PaintCanvas() {
-    // The 2D renderer is not part of this version: the canvas shows the background and
-    // says how to get a picture.
-    BM = QImage(surface_->PixelWidth(), surface_->PixelHeight(), QImage::Format_RGB32);
-    const TColorFloats background = ColorToFloats(WLVO().WGBCol);
-    BM.fill(QColor::fromRgbF(background.r, background.g, background.b));
-    QPainter painter(&BM);
-    painter.setPen(Qt::black);
-    painter.drawText(BM.rect(), Qt::AlignCenter,
-                     NotErOpenGL ? "2D drawing is not available yet: choose \"OpenGL Mode\"."
-                                 : "OpenGL could not be set up; 2D drawing is not available yet.");
-    painter.end();
+void TLVForm::PaintCanvas(bool drawable) {
+    if (drawable) {
+        BM = DrawCanvas(surface_->PixelWidth(), surface_->PixelHeight(), surface_->font());
+    } else {
+        BM = QImage(surface_->PixelWidth(), surface_->PixelHeight(), QImage::Format_RGB32);
+        BM.fill(QtColour(WLVO().WGBCol));
+    }
     QPainter window(surface_);
     window.drawImage(0, 0, BM);
+}
+
+QImage TLVForm::DrawCanvas(int width, int height, const QFont& font) {
+    QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+    const TGlyphMetrics metrics(font);
+    const TCanvasPicture picture = CanvasPicture(width, height, metrics);
+    QPainter painter(&image);
+    painter.setFont(font);
+    DrawCanvasPicture(painter, picture);
+    return image;
+}
+
+TCanvasPicture TLVForm::CanvasPicture(int width, int height, const TTextMetrics& metrics) {
+    TCanvasEnv env;
+    env.width = width;
+    env.height = height;
+    env.metrics = &metrics;
+    env.tooltipColour = TooltipColour();
+    env.partnerComposition = [this](const tTopAt& node) {
+        return WrAtom(node, {0, 0, 0}, WLVO().NumSeeBond).StrCP;
+    };
+    return LatvistaFull_old(*scene_, colours_, env);
 }
 
 void TLVForm::DrawXor(const std::vector<TXorShape>& shapes) {
@@ -385,7 +407,7 @@ void TLVForm::ThreadTerminated() {
         return;
     }
     OutPutToStatusBar0("");
-    OutPutToStatusBar1("");
+    OutPutToStatusBar1(openGLNotice_);
     ElementDialog().AME = scene_->CompParamMaler.MEl;
     FormResize();
     // The axes size follows the client size the build did not know yet.

@@ -4,6 +4,7 @@
 // status texts and progress to the window and stops when "Cancel" is confirmed.
 #pragma once
 
+#include "viewer/core/Canvas2D.h"
 #include "viewer/core/LVScene.h"
 #include "viewer/core/RenderRules.h"
 #include "viewer/core/ViewTransforms.h"
@@ -21,6 +22,7 @@
 
 class QAction;
 class QActionGroup;
+class QFont;
 class QLabel;
 class QMenu;
 class QProgressBar;
@@ -132,6 +134,16 @@ public:
     void DrawXor(const std::vector<TXorShape>& shapes);
     const TTextMetrics& TextMetrics() const;
 
+    // The picture of the 2D renderer at `width` x `height` pixels with the canvas font
+    // `font` (the scene must have been prepared by BeginPaint).
+    QImage DrawCanvas(int width, int height, const QFont& font);
+    TCanvasPicture CanvasPicture(int width, int height, const TTextMetrics& metrics);
+    // Image output: the picture to the clipboard, to the printer, the shown atoms to a
+    // PDB or HyperChem file.
+    void actImageCopyExecute();
+    void actImagePrintExecute();
+    void actImageSaveAsExecute();
+
     // The projection of the last FormResize.
     const TProjection& Projection() const { return projection_; }
 
@@ -143,6 +155,9 @@ public:
     QAction* actLVOptions = nullptr;
     QAction* actOpenGLMode = nullptr;
     QAction* actAPIMode = nullptr;
+    QAction* actImageCopy = nullptr;
+    QAction* actImagePrint = nullptr;
+    QAction* actImageSaveAs = nullptr;
     QAction* actWire = nullptr;
     QAction* actCylinder = nullptr;
     QAction* actSphereWire = nullptr;
@@ -218,7 +233,9 @@ private:
     QToolButton* ModeButton(int mouseMode) const;
     TMouseEnv MouseEnv();
     void ApplyMouseResult(const TMouseResult& result);
-    void PaintCanvas();
+    void PaintCanvas(bool drawable);
+    // The status bar and the bottom panel hidden while a picture is taken.
+    void ShowBars(bool shown);
     void DrawOverlay(const std::vector<TXorShape>& shapes);
     void RedrawOwnBand();
     void EnableMainMenu(bool enabled);
@@ -244,6 +261,8 @@ private:
     QTimer* timer_ = nullptr;
     bool rotationOn_ = false;
     bool shown_ = false;
+    // Said again after each build while the window draws in 2D because OpenGL failed.
+    std::string openGLNotice_;
 };
 
 // The state of the last closed viewer window (normal or maximised), process-wide.

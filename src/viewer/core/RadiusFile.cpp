@@ -1,5 +1,7 @@
 #include "viewer/core/RadiusFile.h"
 
+#include "model/TextFile.h"
+
 #include "model/Errors.h"
 #include "model/NumberFormat.h"
 #include "model/TextUtil.h"
@@ -81,14 +83,7 @@ bool LoadRadiusFile(const std::string& path, TElementValues& radii, TRadiusReadR
 }
 
 void SaveRadiusFile(const std::string& path, const TElementValues& radii) {
-    const std::string text = WriteRadiusText(radii);
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file)
-        throw EInOutError("Cannot create file \"" + path + "\". " + std::strerror(errno));
-    file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    file.close();
-    if (!file)
-        throw EInOutError("Cannot write file \"" + path + "\". " + std::strerror(errno));
+    WriteTextFile(path, WriteRadiusText(radii));
 }
 
 } // namespace ormaline
