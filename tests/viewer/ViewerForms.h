@@ -18,9 +18,11 @@ struct TTestAtom {
 };
 
 // A shown viewer window on the atoms in a cubic cell of `edge` angstrom, with the
-// options changed by `setUp` before the build, built and painted.
+// options changed by `setUp` before the build, built and painted; `beforeShow` may
+// change the window before it is first shown.
 inline std::unique_ptr<TLVForm> ViewerOn(const std::vector<TTestAtom>& atoms, double edge,
-                                         const std::function<void(TLatvistaOpt&)>& setUp = {}) {
+                                         const std::function<void(TLatvistaOpt&)>& setUp = {},
+                                         const std::function<void(TLVForm&)>& beforeShow = {}) {
     auto form = std::make_unique<TLVForm>();
     TLVScene& scene = form->Scene();
     DefaultLatvistaOpt(scene.WLVO);
@@ -39,6 +41,8 @@ inline std::unique_ptr<TLVForm> ViewerOn(const std::vector<TTestAtom>& atoms, do
     BuildLigandCompound(panel, scene.CompParamMaler);
     scene.ShowMoleculeOnly = true;
     form->SyncControls();
+    if (beforeShow)
+        beforeShow(*form);
     form->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     form->Create1Click();
