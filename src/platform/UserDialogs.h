@@ -30,8 +30,8 @@ enum class DialogKind {
 struct FileDialogRequest {
     std::string caption;
     std::string initialFolder;
-    std::string fileName;  // proposed name, without folder
-    std::string filter;    // "Text files (*.txt)|*.TXT" pairs of description and pattern
+    std::string fileName; // proposed name, without folder
+    std::string filter;   // "Text files (*.txt)|*.TXT" pairs of description and pattern
     std::string defaultExtension;
 };
 
@@ -72,8 +72,8 @@ struct DialogRecord {
 class ScriptedUserDialogs : public UserDialogs {
 public:
     struct Answer {
-        bool accept = true;                // Yes / OK / a file was chosen
-        std::optional<std::string> text;   // typed text or chosen file name
+        bool accept = true;              // Yes / OK / a file was chosen
+        std::optional<std::string> text; // typed text or chosen file name
     };
 
     void PushYes() { answers.push_back({true, std::nullopt}); }

@@ -124,8 +124,8 @@ void DrawCanvasPicture(QPainter& painter, const TCanvasPicture& picture) {
         case TCanvasItem::TKind::Text: {
             if (p.empty())
                 break;
-            const QString text = QString::fromLatin1(item.text.data(),
-                                                     static_cast<qsizetype>(item.text.size()));
+            const QString text =
+                QString::fromLatin1(item.text.data(), static_cast<qsizetype>(item.text.size()));
             const QRect cell(p[0].x, p[0].y, metrics.horizontalAdvance(text), metrics.height());
             if (item.brush.style == bsSolid)
                 painter.fillRect(cell, QtColour(item.brush.colour));

@@ -60,7 +60,8 @@ QImage CaptureGL(TLVGLView& surface, int top, std::vector<std::uint8_t>* bmp) {
 }
 
 QByteArray Bytes(const std::vector<std::uint8_t>& data) {
-    return QByteArray(reinterpret_cast<const char*>(data.data()), static_cast<qsizetype>(data.size()));
+    return QByteArray(reinterpret_cast<const char*>(data.data()),
+                      static_cast<qsizetype>(data.size()));
 }
 
 bool IsHinFile(const std::string& path) {
@@ -138,9 +139,8 @@ void TLVForm::actImagePrintExecute() {
         ScaleViewForPrint(*scene_, target.width, target.height, clientWidth, clientHeight);
         QFont font = surface_->font();
         if (clientHeight > 0 && font.pixelSize() > 0)
-            font.setPixelSize(
-                std::max(1, PixelRound(static_cast<double>(font.pixelSize()) * target.height /
-                                       clientHeight)));
+            font.setPixelSize(std::max(1, PixelRound(static_cast<double>(font.pixelSize()) *
+                                                     target.height / clientHeight)));
         picture = DrawCanvas(target.width, target.height, font);
         RestoreView(*scene_, saved);
     } else {
@@ -181,7 +181,8 @@ void TLVForm::actImageSaveAsExecute() {
     std::string text;
     if (IsHinFile(*path)) {
         OutPutToStatusBar1("Calculating molecule numbers...");
-        text = HinText(*scene_, [this](int position, int maximum) { SetProgress(position, maximum); });
+        text =
+            HinText(*scene_, [this](int position, int maximum) { SetProgress(position, maximum); });
         OutPutToStatusBar1("Writing atom coordinates...");
     } else {
         OutPutToStatusBar1("Writing atom coordinates...");

@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include <cstdio>
 #include <map>
 #include <set>
 
@@ -187,6 +188,39 @@ TEST_F(LigandDrawTest, AnEmptyBondCellGivesAnAtomWithoutBonds) {
         LitSphere(ElementColor(17), -0.5, 0.5, node.rk / scene.mas, EyeCentre(*viewer, node),
                   scene.WLVO.Light_Position, scene.WLVO.Luminosity);
     EXPECT_LT(Distance(PixelAt(picture, centre[0] - 0.5 * r, centre[1] + 0.5 * r), expected), 28.0);
+}
+
+// What Open Babel prints for a file: title, atom count, bond count and formula.
+std::string ObabelCounts(const std::string& format, const std::string& path) {
+    std::string output;
+    const std::string command =
+        "obabel -i" + format + " '" + path + "' -otxt --append \"atoms bonds formula\" 2>/dev/null";
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[512];
+        while (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
+            output += buffer;
+        pclose(pipe);
+    }
+    return output;
+}
+
+TEST_F(LigandDrawTest, OpenBabelReadsTheSavedPdbAndHinFilesOfADrawnLigand) {
+    TLVForm* viewer = Draw("N,N-dimethylformamide");
+    ASSERT_NE(viewer, nullptr);
+    DrawnPicture(*viewer).save("/tmp/ormaline-dmf-opengl.png");
+    viewer->actAPIMode->trigger();
+    DrawnPicture(*viewer).save("/tmp/ormaline-dmf-2d.png");
+    TempFolder folder("ormaline-ligand-export");
+    // HCON(CH3)2: 12 atoms, 11 bonds.
+    for (const char* format : {"pdb", "hin"}) {
+        const std::string path = folder / (std::string("dmf.") + format);
+        dialogs->PushText(path);
+        viewer->actImageSaveAs->trigger();
+        ProcessEvents();
+        const std::string counts = ObabelCounts(format, path);
+        EXPECT_NE(counts.find(" 12 11 C3H7NO"), std::string::npos) << format << ": " << counts;
+    }
+    EXPECT_EQ(dialogs->records.back().kind, DialogKind::SaveFile);
 }
 
 } // namespace

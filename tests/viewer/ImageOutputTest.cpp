@@ -60,15 +60,14 @@ class ImageOutputTest : public ScriptedDialogsTest {};
 
 // O and N 4 angstrom apart along x, sphere & cylinder, drawn in 2D.
 std::unique_ptr<TLVForm> TwoAtomsIn2D(const std::function<void(TLatvistaOpt&)>& more = {}) {
-    return ViewerOn({{8, 0.3, 0.5, 0.5, "2"}, {7, 0.7, 0.5, 0.5, "1"}}, 10.0,
-                    [&](TLatvistaOpt& o) {
-                        o.ModelCryst = 1;
-                        o.NumModel = 3;
-                        o.ColBonds = true;
-                        o.Legend = false;
-                        if (more)
-                            more(o);
-                    });
+    return ViewerOn({{8, 0.3, 0.5, 0.5, "2"}, {7, 0.7, 0.5, 0.5, "1"}}, 10.0, [&](TLatvistaOpt& o) {
+        o.ModelCryst = 1;
+        o.NumModel = 3;
+        o.ColBonds = true;
+        o.Legend = false;
+        if (more)
+            more(o);
+    });
 }
 
 TEST_F(ImageOutputTest, The2DModeDrawsFlatElementColoursAndHalvesAndBlackAndWhite) {
@@ -102,14 +101,16 @@ TEST_F(ImageOutputTest, The2DModeDrawsFlatElementColoursAndHalvesAndBlackAndWhit
 TEST_F(ImageOutputTest, AWindowWhoseOpenGLSetUpFailsShowsThe2DPicture) {
     dialogs->PushYes();
     dialogs->PushYes();
-    auto form = ViewerOn({{8, 0.3, 0.5, 0.5, "2"}, {7, 0.7, 0.5, 0.5, "1"}}, 10.0,
-                         [](TLatvistaOpt& o) { o.NumModel = 3; }, [](TLVForm& window) {
-                             // A core profile has no fixed-function OpenGL: the set-up fails.
-                             QSurfaceFormat format = window.Surface()->format();
-                             format.setVersion(3, 3);
-                             format.setProfile(QSurfaceFormat::CoreProfile);
-                             window.Surface()->setFormat(format);
-                         });
+    auto form = ViewerOn(
+        {{8, 0.3, 0.5, 0.5, "2"}, {7, 0.7, 0.5, 0.5, "1"}}, 10.0,
+        [](TLatvistaOpt& o) { o.NumModel = 3; },
+        [](TLVForm& window) {
+            // A core profile has no fixed-function OpenGL: the set-up fails.
+            QSurfaceFormat format = window.Surface()->format();
+            format.setVersion(3, 3);
+            format.setProfile(QSurfaceFormat::CoreProfile);
+            window.Surface()->setFormat(format);
+        });
     EXPECT_FALSE(form->NotErOpenGL);
     EXPECT_EQ(form->WLVO().ModelCryst, 1);
     ASSERT_EQ(dialogs->TextsOf(DialogKind::Error).size(), 2u);
@@ -191,9 +192,8 @@ TEST_F(ImageOutputTest, PrintingToAPdfFileInBothModes) {
 
 // Bromochlorofluoromethane around the cell centre of a 10 angstrom cubic cell.
 const std::vector<TTestAtom> kChiral = {
-    {6, 0.5, 0.5, 0.5, "2 3 4 5"},       {1, 0.563, 0.563, 0.563, "1"},
-    {9, 0.422, 0.422, 0.578, "1"},       {17, 0.398, 0.602, 0.398, "1"},
-    {35, 0.612, 0.388, 0.388, "1"},
+    {6, 0.5, 0.5, 0.5, "2 3 4 5"},  {1, 0.563, 0.563, 0.563, "1"},  {9, 0.422, 0.422, 0.578, "1"},
+    {17, 0.398, 0.602, 0.398, "1"}, {35, 0.612, 0.388, 0.388, "1"},
 };
 
 TEST_F(ImageOutputTest, SavedPdbAndHinFilesKeepTheAtomsBondsAndHandedness) {
@@ -207,7 +207,8 @@ TEST_F(ImageOutputTest, SavedPdbAndHinFilesKeepTheAtomsBondsAndHandedness) {
             xyz << symbols[k] << " " << kChiral[k].x * 10 << " " << kChiral[k].y * 10 << " "
                 << kChiral[k].z * 10 << "\n";
     }
-    const std::string reference = FirstField(Obabel("-ixyz " + folder / "reference.xyz" + " -ocan"));
+    const std::string reference =
+        FirstField(Obabel("-ixyz " + folder / "reference.xyz" + " -ocan"));
     ASSERT_NE(reference.find('@'), std::string::npos) << "Open Babel gives the stereo centre";
     auto form = ViewerOn(kChiral, 10.0);
     for (const char* name : {"chiral.pdb", "chiral.hin"}) {

@@ -89,8 +89,8 @@ void ForExportedBonds(const tTopAt& node, const TLatvistaOpt& options,
                 visit(found->second);
 }
 
-std::unordered_map<const tTopAt*, std::size_t> RecordIndex(
-    const std::vector<TExportRecord>& records) {
+std::unordered_map<const tTopAt*, std::size_t>
+RecordIndex(const std::vector<TExportRecord>& records) {
     std::unordered_map<const tTopAt*, std::size_t> index;
     for (std::size_t k = 0; k < records.size(); ++k)
         index.emplace(records[k].node, k);
@@ -167,8 +167,8 @@ std::string PdbAtomLine(const tTopAt& node, int serial) {
     const std::string serialText = std::to_string(serial);
     std::string name = Symbol(node) + std::to_string(IndexOf(node));
     name = Padded(name.substr(0, 4), 4);
-    const std::string residue =
-        RightAligned(serialText.size() > 3 ? serialText.substr(serialText.size() - 3) : serialText, 3);
+    const std::string residue = RightAligned(
+        serialText.size() > 3 ? serialText.substr(serialText.size() - 3) : serialText, 3);
     const double s = node.pSAt != nullptr ? node.pSAt->A.S : 0.0;
     double occupancy = s - std::floor(s);
     if (occupancy < 1e-4)
@@ -189,8 +189,9 @@ std::string PdbAtomLine(const tTopAt& node, int serial) {
 std::string PdbAuthorName(std::string piece) {
     if (piece.size() > 20)
         piece.resize(20);
-    piece.erase(0, piece.find_first_not_of(' ') == std::string::npos ? piece.size()
-                                                                      : piece.find_first_not_of(' '));
+    piece.erase(0, piece.find_first_not_of(' ') == std::string::npos
+                       ? piece.size()
+                       : piece.find_first_not_of(' '));
     std::string before = piece, initials;
     if (const std::size_t space = piece.find(' '); space != std::string::npos) {
         before = piece.substr(0, space);

@@ -45,7 +45,6 @@ std::string PdbAuthorName(std::string piece);
 
 // The whole texts. `progress` (position, maximum) follows the HIN molecules.
 std::string PdbText(const TLVScene& scene);
-std::string HinText(const TLVScene& scene,
-                    const std::function<void(int, int)>& progress = {});
+std::string HinText(const TLVScene& scene, const std::function<void(int, int)>& progress = {});
 
 } // namespace ormaline

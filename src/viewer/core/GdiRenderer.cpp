@@ -109,8 +109,7 @@ void TPainter2D::AddHalf(const TOutlineEnd& from, const TOutlineEnd& to, const t
         TColor fill = lineColour;
         if (!o_.ColBonds && atom.nm == 3)
             fill = bond.lBColor != clNone ? bond.lBColor : o_.CylinderCol;
-        const std::optional<TOutline> outline =
-            CalcRect(halfWidth, bond.r / 2.0, from, to, view_);
+        const std::optional<TOutline> outline = CalcRect(halfWidth, bond.r / 2.0, from, to, view_);
         if (!outline)
             return;
         TCanvasItem polygon;
@@ -201,8 +200,8 @@ void TPainter2D::PaintNode(tTopAt& a) {
             }
             const TPen pen{0, o_.ArrTickBonds[static_cast<std::size_t>(TickIndexOfKind(kind))],
                            PenStyleOfKind(kind)};
-            const bool cylinder = IsCylinderModel(a.nm) && IsCylinderModel(b->nm) &&
-                                  pen.style == TPenStyle::Solid;
+            const bool cylinder =
+                IsCylinderModel(a.nm) && IsCylinderModel(b->nm) && pen.style == TPenStyle::Solid;
             AddHalf(pa, mid, a, lineA, *bond, cylinder, pen, halfWidth);
             AddHalf(mid, end, *b, LineColour2D(*b, o_, colours_), *bond, cylinder, pen, halfWidth);
             AddLabel(mid.x, mid.y, Cut(BondLabelText(*bond, o_)), o_.WGBCol);
@@ -265,7 +264,8 @@ void GQuickSort(std::vector<tTopAt*>& nodes) {
                 while (nodes[static_cast<std::size_t>(j)]->hk > pivot)
                     --j;
                 if (i <= j) {
-                    std::swap(nodes[static_cast<std::size_t>(i)], nodes[static_cast<std::size_t>(j)]);
+                    std::swap(nodes[static_cast<std::size_t>(i)],
+                              nodes[static_cast<std::size_t>(j)]);
                     ++i;
                     --j;
                 }

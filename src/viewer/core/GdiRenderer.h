@@ -12,8 +12,8 @@
 
 #include <array>
 #include <functional>
-#include <string>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace ormaline {

@@ -24,8 +24,8 @@ int CaptureWidth(int width) {
 
 std::vector<std::uint8_t> BmpStream(const std::vector<std::uint8_t>& bgrRows, int width,
                                     int height) {
-    const std::uint32_t imageSize =
-        3u * static_cast<std::uint32_t>(std::max(width, 0)) * static_cast<std::uint32_t>(std::max(height, 0));
+    const std::uint32_t imageSize = 3u * static_cast<std::uint32_t>(std::max(width, 0)) *
+                                    static_cast<std::uint32_t>(std::max(height, 0));
     std::vector<std::uint8_t> out(54 + imageSize, 0);
     out[0] = 'B';
     out[1] = 'M';
@@ -37,7 +37,8 @@ std::vector<std::uint8_t> BmpStream(const std::vector<std::uint8_t>& bgrRows, in
     PutLE(out, 26, 1, 2);
     PutLE(out, 28, 24, 2);
     PutLE(out, 34, imageSize, 4);
-    std::copy_n(bgrRows.begin(), std::min<std::size_t>(bgrRows.size(), imageSize), out.begin() + 54);
+    std::copy_n(bgrRows.begin(), std::min<std::size_t>(bgrRows.size(), imageSize),
+                out.begin() + 54);
     return out;
 }
 
@@ -62,7 +63,7 @@ TPixelSize FitToPage(int clientWidth, int clientHeight, int pageWidth, int pageH
 }
 
 TPrintView SaveView(const TLVScene& scene) {
-    return {scene.i0,    scene.j0,    scene.Gi0, scene.Gj0,   scene.LegI0,
+    return {scene.i0,    scene.j0,  scene.Gi0,   scene.Gj0,    scene.LegI0,
             scene.LegJ0, scene.mas, scene.mas_l, scene.CoeffDX};
 }
 

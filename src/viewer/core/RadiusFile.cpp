@@ -1,9 +1,8 @@
 #include "viewer/core/RadiusFile.h"
 
-#include "model/TextFile.h"
-
 #include "model/Errors.h"
 #include "model/NumberFormat.h"
+#include "model/TextFile.h"
 #include "model/TextUtil.h"
 
 #include <cerrno>

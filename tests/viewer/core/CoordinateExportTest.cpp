@@ -43,7 +43,8 @@ TEST(PdbAtomLine, ColumnsNameResidueOccupancyAndCharge) {
         {"serial 1000: residue 000; occupancy from the fraction of S; negative charge", &oxygen,
          1000, 2.35f, -2,
          Pad("HETATM 1000 O1   000 A   1       0.000   0.000 123.457  0.35", 76) + "O-2"},
-        {"flag bits leave the charge", &calcium, 7, 3.0f, 64 + 2, Pad(head + "  1.00", 76) + "Ca 2"},
+        {"flag bits leave the charge", &calcium, 7, 3.0f, 64 + 2,
+         Pad(head + "  1.00", 76) + "Ca 2"},
         {"magnitude 16 after the flags: no charge", &calcium, 7, 3.0f, -(32 + 16),
          Pad(head + "  1.00", 76) + "Ca  "},
     };
@@ -71,9 +72,9 @@ TEST(PdbAuthors, NamesAreRewrittenAndLinesWrapBefore78Characters) {
                             "abcdefghij k., abcdefghij k.";
     const std::string name = "Abcdefghij K.";
     EXPECT_EQ(PdbAuthorLines(six),
-              (std::vector<std::string>{
-                  "JRNL        AUTH 1 " + name + "," + name + "," + name + "," + name,
-                  "JRNL        AUTH 2 " + name + "," + name}));
+              (std::vector<std::string>{"JRNL        AUTH 1 " + name + "," + name + "," + name +
+                                            "," + name,
+                                        "JRNL        AUTH 2 " + name + "," + name}));
 }
 
 TEST(PdbJournal, SixtyCharactersGiveThreeNumberedLines) {
@@ -114,7 +115,8 @@ TEST(CoordinateExport, OneAtomWithoutBondsAndTheBoxOnlyForRightAngles) {
     const std::string pdb = PdbText(hand.scene);
     EXPECT_EQ(pdb, "HEADER    " + std::string(40, ' ') + CRLF +
                        Pad("CRYST1   10.000   11.000   12.500  90.00 101.50  90.00 ", 66) + "4" +
-                       CRLF + Pad("HETATM    1 O1     1 A   1       1.500  -2.250  10.000  1.00", 76) +
+                       CRLF +
+                       Pad("HETATM    1 O1     1 A   1       1.500  -2.250  10.000  1.00", 76) +
                        "O  " + CRLF + "END" + CRLF)
         << "no CONECT";
 }
@@ -133,15 +135,14 @@ TEST(CoordinateExport, MoleculesAreNumberedFromTheNewestAtomAndWrittenInNumberOr
     hand.scene.CompParamMaler.DC.Cfg = 130;
     const std::string hin = HinText(hand.scene);
     // Newest first: O1 alone is molecule 1; C3 starts molecule 2, C2 and then C1 join it.
-    EXPECT_NE(hin.find(std::string("mol 1") + CRLF + "atom 1 O1 O ** - 0 9.00000 0.00000 0.00000 0" +
-                       CRLF + "endmol 1" + CRLF),
+    EXPECT_NE(hin.find(std::string("mol 1") + CRLF +
+                       "atom 1 O1 O ** - 0 9.00000 0.00000 0.00000 0" + CRLF + "endmol 1" + CRLF),
               std::string::npos);
-    EXPECT_NE(hin.find(std::string("mol 2") + CRLF +
-                       "atom 1 C3 C ** - 0 3.00000 0.00000 0.00000 1 2 s" + CRLF +
-                       "atom 2 C2 C ** - 0 1.50000 0.00000 0.00000 2 3 s 1 s" + CRLF +
-                       "atom 3 C1 C ** - 0 0.00000 0.00000 0.00000 1 2 s" + CRLF + "endmol 2" +
-                       CRLF),
-              std::string::npos)
+    EXPECT_NE(
+        hin.find(std::string("mol 2") + CRLF + "atom 1 C3 C ** - 0 3.00000 0.00000 0.00000 1 2 s" +
+                 CRLF + "atom 2 C2 C ** - 0 1.50000 0.00000 0.00000 2 3 s 1 s" + CRLF +
+                 "atom 3 C1 C ** - 0 0.00000 0.00000 0.00000 1 2 s" + CRLF + "endmol 2" + CRLF),
+        std::string::npos)
         << hin;
     const std::string pdb = PdbText(hand.scene);
     EXPECT_NE(pdb.find(std::string("TITLE     CODE in CSD: ABCDEF") + CRLF), std::string::npos);
@@ -196,8 +197,8 @@ TEST(ImageOutput, BitmapHeaderAndCaptureWidth) {
     EXPECT_EQ(bmp[0], 'B');
     EXPECT_EQ(bmp[1], 'M');
     const std::vector<std::pair<std::size_t, std::uint32_t>> fields4 = {
-        {2, 78}, {6, 0}, {10, 54}, {14, 40}, {18, 4}, {22, 2}, {30, 0}, {34, 24}, {38, 0},
-        {42, 0}, {46, 0}, {50, 0}};
+        {2, 78}, {6, 0},   {10, 54}, {14, 40}, {18, 4}, {22, 2},
+        {30, 0}, {34, 24}, {38, 0},  {42, 0},  {46, 0}, {50, 0}};
     for (const auto& [at, value] : fields4)
         EXPECT_EQ(Le(bmp, at, 4), value) << at;
     EXPECT_EQ(Le(bmp, 26, 2), 1u) << "planes";

@@ -29,17 +29,41 @@ TEST(CalcRect, OutlinesFollowTheBondAndItsTiltOutOfTheScreen) {
     // Expected points worked out by hand: corners at +-w across the bond, the quarter
     // points at +-w/2 pushed along the bond by sqrt(3)/2 w f.
     const std::vector<TOutlineCase> cases = {
-        {"in the screen plane: a plain rectangle, normal (0, 1)", 4, 1, {10, 20, 0}, {30, 20, 0}, {},
+        {"in the screen plane: a plain rectangle, normal (0, 1)",
+         4,
+         1,
+         {10, 20, 0},
+         {30, 20, 0},
+         {},
          {{{10, 16}, {10, 18}, {10, 22}, {10, 24}, {30, 24}, {30, 22}, {30, 18}, {30, 16}}}},
-        {"perpendicular to the screen (f = 1): caps bulge by sqrt(3)/2 w", 4, 1, {10, 10, 0},
-         {10, 30, 1}, {},
+        {"perpendicular to the screen (f = 1): caps bulge by sqrt(3)/2 w",
+         4,
+         1,
+         {10, 10, 0},
+         {10, 30, 1},
+         {},
          {{{6, 10}, {8, 13}, {12, 13}, {14, 10}, {14, 30}, {12, 33}, {8, 33}, {6, 30}}}},
-        {"diagonal, half tilted: the normal with a positive x", 5, 1, {0, 0, 0}, {30, 40, 0.5}, {},
+        {"diagonal, half tilted: the normal with a positive x",
+         5,
+         1,
+         {0, 0, 0},
+         {30, 40, 0.5},
+         {},
          {{{-4, 3}, {-1, 3}, {3, 0}, {4, -3}, {34, 37}, {33, 40}, {29, 43}, {26, 43}}}},
-        {"ties round to even", 2.5, 1, {0, 0, 0}, {0, 10, 0}, {},
+        {"ties round to even",
+         2.5,
+         1,
+         {0, 0, 0},
+         {0, 10, 0},
+         {},
          {{{-2, 0}, {-1, 0}, {1, 0}, {2, 0}, {2, 10}, {1, 10}, {-1, 10}, {-2, 10}}}},
         // w1 = 4 * 7 * 2 / (2 * 10 - 0) = 2.8, w2 = 4 * 14 / 18 = 3.11.
-        {"perspective widens the nearer end", 4, 4, {0, 0, 0}, {20, 0, 2}, {true, 7, 10, 2.0},
+        {"perspective widens the nearer end",
+         4,
+         4,
+         {0, 0, 0},
+         {20, 0, 2},
+         {true, 7, 10, 2.0},
          {{{0, -3}, {2, -1}, {2, 1}, {0, 3}, {20, 3}, {22, 2}, {22, -2}, {20, -3}}}},
     };
     for (const TOutlineCase& c : cases) {
@@ -250,8 +274,7 @@ TEST(LatvistaFull_old, LabelsAreCentredAndFramedOnlyWhenAsked) {
         // "3.000": 30 x 10 pixels centred on the middle (115, 100).
         EXPECT_EQ(texts[0]->text, "3.000");
         EXPECT_EQ(texts[0]->points[0], (TPoint{100, 95}));
-        EXPECT_EQ(texts[0]->brush,
-                  (TBrush{framed ? 0x0A0B0C : hand.scene.WLVO.WGBCol, bsSolid}));
+        EXPECT_EQ(texts[0]->brush, (TBrush{framed ? 0x0A0B0C : hand.scene.WLVO.WGBCol, bsSolid}));
         // "O": 6 x 10 centred on the atom.
         EXPECT_EQ(texts[1]->text, "O");
         EXPECT_EQ(texts[1]->points[0], (TPoint{97, 95}));

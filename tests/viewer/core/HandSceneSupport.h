@@ -14,7 +14,9 @@ namespace ormaline::test {
 // Text measures of a font whose characters are all 6 pixels wide and 10 high.
 class TFixedMetrics : public TTextMetrics {
 public:
-    int TextWidth(std::string_view text) const override { return 6 * static_cast<int>(text.size()); }
+    int TextWidth(std::string_view text) const override {
+        return 6 * static_cast<int>(text.size());
+    }
     int TextHeight(std::string_view) const override { return 10; }
     int Ascent() const override { return 8; }
 };
