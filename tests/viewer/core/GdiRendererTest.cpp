@@ -3,6 +3,7 @@
 #include "viewer/core/GdiRenderer.h"
 
 #include "HandSceneSupport.h"
+#include "ViewTestSupport.h"
 #include "viewer/core/ElementTables.h"
 
 #include <gtest/gtest.h>
@@ -271,18 +272,18 @@ TEST(LatvistaFull_old, LabelsAreCentredAndFramedOnlyWhenAsked) {
         const TCanvasPicture picture = Draw(hand);
         const std::vector<const TCanvasItem*> texts = ItemsOf(picture, TKind::Text);
         ASSERT_EQ(texts.size(), 2u) << framed;
-        // "3.000": 30 x 10 pixels centred on the middle (115, 100).
+        // "3.000": 30 x 13 pixels (13 taken as 14) centred on the middle (115, 100).
         EXPECT_EQ(texts[0]->text, "3.000");
-        EXPECT_EQ(texts[0]->points[0], (TPoint{100, 95}));
+        EXPECT_EQ(texts[0]->points[0], (TPoint{100, 93}));
         EXPECT_EQ(texts[0]->brush, (TBrush{framed ? 0x0A0B0C : hand.scene.WLVO.WGBCol, bsSolid}));
-        // "O": 6 x 10 centred on the atom.
+        // "O": 6 x 13 centred on the atom.
         EXPECT_EQ(texts[1]->text, "O");
-        EXPECT_EQ(texts[1]->points[0], (TPoint{97, 95}));
+        EXPECT_EQ(texts[1]->points[0], (TPoint{97, 93}));
         EXPECT_EQ(texts[1]->brush.style, bsClear);
         const std::vector<const TCanvasItem*> boxes = ItemsOf(picture, TKind::Rectangle);
         EXPECT_EQ(boxes.size(), framed ? 2u : 0u);
         if (framed) {
-            EXPECT_EQ(boxes[1]->points, (std::vector<TPoint>{{96, 94}, {104, 106}}));
+            EXPECT_EQ(boxes[1]->points, (std::vector<TPoint>{{96, 92}, {104, 107}}));
         }
     }
 }

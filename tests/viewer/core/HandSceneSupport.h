@@ -4,22 +4,11 @@
 
 #include "viewer/core/LVScene.h"
 #include "viewer/core/LatvistaOpt.h"
-#include "viewer/core/Legend.h"
 
 #include <deque>
-#include <string_view>
+#include <utility>
 
 namespace ormaline::test {
-
-// Text measures of a font whose characters are all 6 pixels wide and 10 high.
-class TFixedMetrics : public TTextMetrics {
-public:
-    int TextWidth(std::string_view text) const override {
-        return 6 * static_cast<int>(text.size());
-    }
-    int TextHeight(std::string_view) const override { return 10; }
-    int Ascent() const override { return 8; }
-};
 
 // A scene whose nodes the test places itself. Compound atoms live here; the scene owns
 // the nodes and bonds.
