@@ -98,6 +98,34 @@ TEST_F(ImageOutputTest, The2DModeDrawsFlatElementColoursAndHalvesAndBlackAndWhit
         << "circle outline in the pen colour";
 }
 
+TEST_F(ImageOutputTest, The2DModeDrawsTheAxesAndTheLegendOfTheSharedPictures) {
+    auto form = TwoAtomsIn2D([](TLatvistaOpt& o) {
+        o.Legend = true;
+        o.ABC_Cell = true;
+        o.ATransparent = true;
+        o.ArrTickBonds[2] = 3;
+    });
+    form->actAtomLabels->trigger();
+    const QImage picture = Picture(*form);
+    picture.save("/tmp/ormaline-2d-axes-legend-labels.png");
+    TLVScene& scene = form->Scene();
+    const TAxesPicture axes = SeeABCCell(scene, form->Colours());
+    ASSERT_TRUE(axes.drawn);
+    for (const TAxesPicture::TAxis& axis : axes.axes) {
+        SCOPED_TRACE(axis.letter);
+        if (std::abs(axis.x - axes.x0) + std::abs(axis.y - axes.y0) < 8)
+            continue; // an axis seen end on
+        EXPECT_TRUE(Same(PixelAt(picture, (axes.x0 + axis.x) / 2.0, (axes.y0 + axis.y) / 2.0),
+                         axis.colour));
+    }
+    ASSERT_GT(scene.LegRect.Right, scene.LegRect.Left);
+    const TLegendPicture legend =
+        SeeLegend(scene, form->Colours(), scene.LegendShown, form->TextMetrics());
+    ASSERT_EQ(legend.rows.size(), 2u);
+    for (const TLegendPicture::TRow& row : legend.rows)
+        EXPECT_TRUE(Same(PixelAt(picture, row.x, row.y), row.colour)) << row.text;
+}
+
 TEST_F(ImageOutputTest, AWindowWhoseOpenGLSetUpFailsShowsThe2DPicture) {
     dialogs->PushYes();
     dialogs->PushYes();
