@@ -11,7 +11,9 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QPainter>
 #include <QSurfaceFormat>
+#include <QSvgRenderer>
 
 #include <array>
 #include <cmath>
@@ -267,6 +269,22 @@ TEST_F(ImageOutputTest, SavedPdbAndHinFilesKeepTheAtomsBondsAndHandedness) {
     form->actImageSaveAs->trigger();
     EXPECT_EQ(ReadFileBytes(folder / "chiral.pdb"), before);
     EXPECT_EQ(form->StatusPanelText(1), "");
+}
+
+TEST_F(ImageOutputTest, TheInstalledDesktopEntryStartsTheProgramWithItsIcon) {
+    const std::string entry = ReadFileBytes(ORMALINE_SOURCE_DIR "/share/ormaline.desktop");
+    for (const char* line : {"[Desktop Entry]\n", "\nType=Application\n", "\nName=Ormaline\n",
+                             "\nExec=ormaline\n", "\nIcon=ormaline\n", "\nTerminal=false\n"})
+        EXPECT_NE(entry.find(line), std::string::npos) << line;
+    QSvgRenderer icon(QString(ORMALINE_SOURCE_DIR "/share/ormaline.svg"));
+    ASSERT_TRUE(icon.isValid());
+    QImage image(128, 128, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    icon.render(&painter);
+    painter.end();
+    image.save("/tmp/ormaline-icon.png");
+    EXPECT_GT(qAlpha(image.pixel(64, 64)), 200) << "the icon fills its square";
 }
 
 } // namespace
