@@ -143,6 +143,8 @@ void TLVForm::actImagePrintExecute() {
                                                      target.height / clientHeight)));
         picture = DrawCanvas(target.width, target.height, font);
         RestoreView(*scene_, saved);
+        // The legend rectangle the mouse drags is the window's again after the next paint.
+        Repaint();
     } else {
         picture = CaptureGL(*surface_, kCaptureTop, nullptr);
     }
