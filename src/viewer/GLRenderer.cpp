@@ -134,7 +134,22 @@ void TGLRenderer::LatvistaFull(TLVScene& scene, const TViewColours& colours,
     glDisable(GL_CULL_FACE);
     glDisable(GL_LINE_SMOOTH);
     SetNormalize(false);
+    MakeOpaque();
     glFlush();
+}
+
+// Smoothed lines write their pixel coverage into the alpha channel even without
+// blending; the window composes its OpenGL picture by that alpha, so thin lines (axes,
+// wire bonds, the legend frame) would come out dark on the screen and in copies. The
+// picture is opaque: alpha is set to 1 everywhere, colours untouched.
+void TGLRenderer::MakeOpaque() {
+    GLfloat clear[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClearColor(clear[0], clear[1], clear[2], clear[3]);
 }
 
 void TGLRenderer::DrawMeshes(TLVScene& scene, const TViewColours& colours, std::size_t nodeCount) {

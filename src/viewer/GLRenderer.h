@@ -218,6 +218,7 @@ private:
     bool PartnerPaintedFirst(const tTopAt& a, const tTopAt& b) const;
     // The frame's nodes as meshes, in depth order.
     void DrawMeshes(TLVScene& scene, const TViewColours& colours, std::size_t nodeCount);
+    void MakeOpaque();
     void PaintNode(TLVScene& scene, tTopAt& node, const TViewColours& colours);
     DVector ScreenPosition(const TLVScene& scene, const tTopAt& node) const;
     // A client pixel as a point of the view at depth 0 (GL units).

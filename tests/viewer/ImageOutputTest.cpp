@@ -288,3 +288,33 @@ TEST_F(ImageOutputTest, TheInstalledDesktopEntryStartsTheProgramWithItsIcon) {
 }
 
 } // namespace
+
+// The window composes its OpenGL picture by the picture's alpha: thin smoothed lines must
+// show their colour there as well, not only in the framebuffer.
+TEST_F(ImageOutputTest, TheOpenGLWindowShowsThinAxesInTheirColours) {
+    auto form = ViewerOn(kChiral, 10.0, [](TLatvistaOpt& o) { o.ABC_Cell = true; });
+    ASSERT_EQ(form->WLVO().ModelCryst, 0);
+    ASSERT_EQ(form->WLVO().ArrTickBonds[2], 0) << "one-pixel axes";
+    QApplication::processEvents();
+    const QImage shown = form->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QPoint offset = form->Surface()->mapTo(form.get(), QPoint(0, 0));
+    const TAxesPicture axes = SeeABCCell(form->Scene(), form->Colours());
+    int checked = 0;
+    for (const TAxesPicture::TAxis& axis : axes.axes) {
+        SCOPED_TRACE(axis.letter);
+        if (std::abs(axis.x - axes.x0) + std::abs(axis.y - axes.y0) < 8)
+            continue; // seen end on
+        // The line is one or two pixels wide: the best match across it.
+        const bool vertical = axis.x == axes.x0;
+        double best = 1e9;
+        for (int d = -2; d <= 2; ++d)
+            best = std::min(
+                best,
+                Distance(PixelAt(shown, offset.x() + (axes.x0 + axis.x) / 2.0 + (vertical ? d : 0),
+                                 offset.y() + (axes.y0 + axis.y) / 2.0 + (vertical ? 0 : d)),
+                         Rgb(axis.colour)));
+        EXPECT_LT(best, 1.5);
+        ++checked;
+    }
+    EXPECT_GE(checked, 2);
+}
