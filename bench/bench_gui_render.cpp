@@ -159,7 +159,7 @@ void DrawFrames(benchmark::State& state, TTessellation tessellation,
     form.Renderer().Tessellation = TTessellation::Cached;
     form.Surface()->doneCurrent();
     // Pictures of the fast drawing of the largest interactive scene, to be looked at: the
-    // whole structure turned, and a corner of it six times larger.
+    // whole structure turned, and a corner of it eight times larger, also drawn by meshes.
     if (drawing == TDrawing::Fast && between == TBetweenFrames::Rotate && atoms == 100000) {
         const auto save = [&](const char* name) {
             const std::string path = (std::filesystem::temp_directory_path() / name).string();
@@ -182,10 +182,14 @@ void DrawFrames(benchmark::State& state, TTessellation tessellation,
         SetTypedScale(scene, static_cast<float>(fitted / 8.0));
         scene.WLVO.PartRad = 2; // "RadPlus": larger spheres
         const std::string near = save("ormaline-fast-100000-near.png");
+        // The same view drawn by meshes, to hold beside it.
+        scene.WLVO.FastDrawAtoms = 0;
+        const std::string nearMeshes = save("ormaline-meshes-100000-near.png");
+        scene.WLVO.FastDrawAtoms = 1;
         scene.WLVO.PartRad = DefaultLatvistaOptions().PartRad;
         SetTypedScale(scene, static_cast<float>(fitted));
         scene.WLVO.ColBonds = false;
-        state.SetLabel("pictures: " + whole + " " + near);
+        state.SetLabel("pictures: " + whole + " " + near + " " + nearMeshes);
     }
     state.counters["atoms"] = static_cast<double>(scene.WCountAt);
     state.counters["builds"] = static_cast<double>(form.Renderer().GeometryBuilds() - buildsBefore);
