@@ -314,7 +314,10 @@ void FillBuffer(QOpenGLFunctions& gl, unsigned& name, std::size_t& capacity, con
         capacity = 0;
     }
     gl.glBindBuffer(GL_ARRAY_BUFFER, name);
-    if (bytes <= capacity && bytes > 0) {
+    // The storage is written over in place only when the size stays: Mesa's discarding
+    // driver (GALLIUM_NOOP) faults on a partial write, and a new storage of the new size
+    // spares a GPU the wait for the frames still drawing from the old one.
+    if (bytes == capacity && bytes > 0) {
         gl.glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(bytes), data);
     } else {
         gl.glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(bytes), data, GL_STATIC_DRAW);

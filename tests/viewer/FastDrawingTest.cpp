@@ -244,6 +244,9 @@ TEST_F(FastDrawingTest, TheDialogsThresholdDecidesAndWithoutShadersMeshesAreDraw
         EXPECT_EQ(dialog.edFastDrawAtoms->text(), "20000");
     }
     dialogs->records.clear();
+    leave("0"); // never
+    EXPECT_TRUE(dialogs->records.empty());
+    EXPECT_EQ(dialog.lLVO.FastDrawAtoms, 0);
     leave("216");
     EXPECT_TRUE(dialogs->records.empty());
     EXPECT_EQ(dialog.lLVO.FastDrawAtoms, 216);
