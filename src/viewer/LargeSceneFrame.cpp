@@ -59,7 +59,12 @@ public:
               double pixelsPerAngstrom, TLargeSceneFrame& frame)
         : scene_(scene), o_(scene.WLVO), colours_(colours), width_(width), height_(height),
           pixels_(pixelsPerAngstrom), frame_(frame), partRad_(PartRadOf(scene.WLVO)),
-          rbModel_(scene.WLVO.dBond / partRad_) {}
+          rbModel_(scene.WLVO.dBond / partRad_),
+          pointBelowRadius_(pixels_ > 0.0 ? kPointBelowPixels / (2.0 * pixels_) : 0.0),
+          lineBelowRadius_(pixels_ > 0.0 ? kLineBelowPixels / (2.0 * pixels_) : 0.0) {
+        for (std::size_t kind = 0; kind < patterns_.size(); ++kind)
+            patterns_[kind] = LinePatternOfKind(static_cast<std::uint8_t>(kind));
+    }
 
     void Node(tTopAt& a);
 
@@ -73,6 +78,10 @@ private:
     double pixels_;
     TLargeSceneFrame& frame_;
     double partRad_, rbModel_;
+    // Model radii under which a sphere is a point and a cylinder a line (0: never).
+    double pointBelowRadius_, lineBelowRadius_;
+    // The line pattern of every kind of bond (six bits).
+    std::array<std::uint16_t, 64> patterns_{};
     bool bondStarted_ = false;
 };
 
@@ -110,7 +119,7 @@ void TGatherer::Node(tTopAt& a) {
             }
             const TImpostorSphere sphere{a.k[0], a.k[1], a.k[2], static_cast<float>(drawnRadius),
                                          material};
-            const bool point = pixels_ > 0.0 && 2.0 * drawnRadius * pixels_ < kPointBelowPixels;
+            const bool point = drawnRadius < pointBelowRadius_;
             (point ? frame_.points : frame_.spheres).Put(sphere);
         }
     }
@@ -140,44 +149,44 @@ void TGatherer::Bond(tTopAt& a, TColor colourA, tBoundAt& bond, double modelRadi
         bondStarted_ = true;
     if (std::less<const tTopAt*>()(b, &a) || (b->c & kNodeVisible) == 0)
         return;
-    const std::uint16_t pattern = LinePatternOfKind(kind);
+    const std::uint16_t pattern = patterns_[kind];
     const bool cylinder = HalfIsCylinder(a, *b, pattern);
     // The partner's colour, where its half needs it (the cylinder colour needs none).
     const bool partnerColour =
         !cylinder || o_.ColBonds || b->nm != 3 || (bond.sel && b->PIAt != nullptr);
     const TColor colourB = partnerColour ? NodeColour(*b, o_, colours_) : TColor{0};
-    const SVector mid{(a.k[0] + b->k[0]) / 2, (a.k[1] + b->k[1]) / 2, (a.k[2] + b->k[2]) / 2};
-    struct THalf {
-        const tTopAt& atom;
-        TColor colour;
-        SVector from, to;
+    const auto midpoint = [&] {
+        return SVector{(a.k[0] + b->k[0]) / 2, (a.k[1] + b->k[1]) / 2, (a.k[2] + b->k[2]) / 2};
     };
-    const THalf halves[2] = {{a, colourA, a.k, mid}, {*b, colourB, mid, b->k}};
     if (cylinder) {
-        TImpostorMaterial materials[2];
-        for (std::size_t h = 0; h < 2; ++h) {
-            const THalf& half = halves[h];
-            materials[h] = {Bytes(CylinderHalfDiffuse(bond, half.atom, half.colour, o_)),
-                            kAmbientBytes, kWhiteBytes, kNoEmission};
-            if (bond.sel && half.atom.PIAt != nullptr)
-                materials[h].diffuse = materials[h].ambient = materials[h].specular =
-                    Bytes(half.colour);
-        }
-        const bool thin = pixels_ > 0.0 && 2.0 * modelRadius * pixels_ < kLineBelowPixels;
-        auto& pieces = thin ? frame_.thinCylinders : frame_.cylinders;
-        const auto put = [&](const SVector& from, const SVector& to,
-                             const TImpostorMaterial& material) {
-            pieces.Put({from[0], from[1], from[2], static_cast<float>(modelRadius), to[0], to[1],
-                        to[2], material});
+        const auto material = [&](const tTopAt& atom, TColor colour) {
+            const TImpostorMaterial plain{Bytes(CylinderHalfDiffuse(bond, atom, colour, o_)),
+                                          kAmbientBytes, kWhiteBytes, kNoEmission};
+            if (!(bond.sel && atom.PIAt != nullptr))
+                return plain;
+            const auto selected = Bytes(colour);
+            return TImpostorMaterial{selected, selected, selected, kNoEmission};
         };
+        const TImpostorMaterial materialA = material(a, colourA);
+        const TImpostorMaterial materialB = material(*b, colourB);
+        auto& pieces = modelRadius < lineBelowRadius_ ? frame_.thinCylinders : frame_.cylinders;
+        const auto radius = static_cast<float>(modelRadius);
         // Two halves of one material are one cylinder: the same surface, half the pieces.
-        if (materials[0] == materials[1]) {
-            put(a.k, b->k, materials[0]);
+        if (materialA == materialB) {
+            pieces.Put({a.k[0], a.k[1], a.k[2], radius, b->k[0], b->k[1], b->k[2], materialA});
         } else {
-            put(a.k, mid, materials[0]);
-            put(mid, b->k, materials[1]);
+            const SVector mid = midpoint();
+            pieces.Put({a.k[0], a.k[1], a.k[2], radius, mid[0], mid[1], mid[2], materialA});
+            pieces.Put({mid[0], mid[1], mid[2], radius, b->k[0], b->k[1], b->k[2], materialB});
         }
     } else {
+        struct THalf {
+            const tTopAt& atom;
+            TColor colour;
+            SVector from, to;
+        };
+        const SVector mid = midpoint();
+        const THalf halves[2] = {{a, colourA, a.k, mid}, {*b, colourB, mid, b->k}};
         for (const THalf& half : halves) {
             const TLineMaterial line = LineHalfMaterial(bond, half.atom, half.colour, o_, colours_);
             TFrameLine drawn{GlPosition(scene_, half.from), GlPosition(scene_, half.to),
@@ -189,9 +198,12 @@ void TGatherer::Bond(tTopAt& a, TColor colourA, tBoundAt& bond, double modelRadi
             frame_.lines.push_back(drawn);
         }
     }
+    // Only a bond marked for a label has one (the text is made only then).
+    if ((bond.c & (kBondLabelKinds | kBondLabelLength)) == 0)
+        return;
     const std::string label = BondLabelText(bond, o_);
     if (!label.empty()) {
-        const std::array<float, 3> p = GlPosition(scene_, mid);
+        const std::array<float, 3> p = GlPosition(scene_, midpoint());
         frame_.labels.push_back({p[0], p[1], p[2] + 2.0 * o_.dBond / partRad_ / scene_.mas, label});
     }
 }
