@@ -184,15 +184,22 @@ void GetIntK(TLVScene& scene) {
     const bool perspective = o.Perspect && o.ZeroPos > 0;
     scene.PickIndex.Begin(static_cast<std::size_t>(std::max(scene.WCountAt, 0)),
                           scene.ProjectionStamp, scene.NodeListStamp);
+    // Every frame projects every node: the view's constants are taken once.
+    const TMatrix3 m = scene.WMatrRotor;
+    const DVector shift{scene.WDeltaCoord[0], scene.WDeltaCoord[1], scene.WDeltaCoord[2]};
+    const DVector offset{scene.gl_[0], scene.gl_[1], scene.gl_[2]};
+    const std::size_t l1 = Ix(o.L1), l2 = Ix(o.L2), l3 = Ix(o.L3);
+    const double partRad = PartRadOf(o);
     for (tTopAt* node = scene.WPTAll; node != nullptr; node = node->li) {
-        const DVector v = RotorCoordAt(scene, node->k);
+        const DVector k{node->k[0], node->k[1], node->k[2]};
         DVector p;
-        for (std::size_t axis = 0; axis < 3; ++axis)
-            p[axis] = scene.gl_[axis] + v[axis];
-        node->ik = static_cast<float>(p[Ix(o.L1)]);
-        node->jk = static_cast<float>(p[Ix(o.L2)]);
-        node->hk = static_cast<float>(p[Ix(o.L3)]);
-        node->rk = static_cast<float>(node->rad / PartRadOf(o));
+        for (std::size_t row = 0; row < 3; ++row)
+            p[row] =
+                offset[row] + (m[row][0] * k[0] + m[row][1] * k[1] + m[row][2] * k[2] + shift[row]);
+        node->ik = static_cast<float>(p[l1]);
+        node->jk = static_cast<float>(p[l2]);
+        node->hk = static_cast<float>(p[l3]);
+        node->rk = static_cast<float>(node->rad / partRad);
         if (perspective) {
             const double f =
                 NearPos(o) * scene.mas / (o.ZeroPos * scene.mas - static_cast<double>(node->hk));
