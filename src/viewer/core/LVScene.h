@@ -53,6 +53,13 @@ struct TLVScene {
     std::uint32_t NumInsAt = 0; // low half: colours 1 and 3, high half: colours 2 and 3
     std::int32_t CountInsAt = 0;
 
+    // The last plane fitted by the calculations: zx . x + zx4 = 0 in model coordinates,
+    // with its root-mean-square and largest deviations (angstrom).
+    double Sigma = 0.0;
+    double MaxDistLoc = 0.0;
+    DVector zx{};
+    double zx4 = 0.0;
+
     // View
     TMatrix3 WMatrRotor{};            // R of v = R k + D
     SVector WDeltaCoord{};            // D

@@ -54,8 +54,10 @@ protected:
     }
     void Collect(const TMouseResult& result) {
         shapes.insert(shapes.end(), result.xorShapes.begin(), result.xorShapes.end());
-        if (result.status1)
+        if (result.status1) {
             status1 = *result.status1;
+            status1Texts.push_back(status1);
+        }
     }
     // Every outline drawn was drawn again (removed) by the end of the gesture.
     void ExpectAllRemoved() const {
@@ -66,6 +68,7 @@ protected:
         for (const auto& [shape, count] : counts)
             EXPECT_EQ(count % 2, 0);
     }
+    std::vector<std::string> status1Texts; // every text panel 1 was given
     std::vector<int> Selected() const {
         std::vector<int> numbers;
         for (const tInsAt* record = scene.WInsAt; record != nullptr; record = record->plo)
@@ -158,7 +161,10 @@ TEST_F(MouseGestures, CircleAndSphereBandsSelectByTheirRadius) {
     const auto [x, y] = Pixel(1);
     // 35 pixels: 1.167 angstrom about oxygen 1 on the screen takes in oxygen 2.
     Drag(0, {x, y}, {{x + 25, y}, {x + 35, y}});
-    EXPECT_EQ(status1, "Radius = 1.167");
+    // The radius while dragging; the measurement of the selection once it is made.
+    ASSERT_GE(status1Texts.size(), 2u);
+    EXPECT_EQ(status1Texts[status1Texts.size() - 2], "Radius = 1.167");
+    EXPECT_EQ(status1, "2:0:0  O2   r(O1-O2)=1.000 A");
     EXPECT_EQ(Selected(), (std::vector<int>{1, 2}));
     ASSERT_EQ(shapes.size(), 4u); // drawn, removed and drawn again, removed
     EXPECT_EQ(shapes[2].radius, 35);
