@@ -1,9 +1,12 @@
 #include "viewer/core/SceneBuild.h"
 
+#include "model/Symmetry.h"
+
 #include "model/AdjacencyLinking.h"
 #include "model/AtomList.h"
 #include "model/CellGeometry.h"
 #include "model/Compound.h"
+#include "model/Symmetry.h"
 #include "viewer/core/BondSearch.h"
 #include "viewer/core/Legend.h"
 #include "viewer/core/NodeIndex.h"
@@ -228,6 +231,10 @@ bool SeeCryst(TLVScene& scene, const TSceneBuildMonitor& monitor) {
         return false;
     };
     monitor.SetStatus(1, "Generating symmetry codes for " + comp.NameSG.Str() + "...");
+    // The symmetry tables of the compound's setting, unless its creator built them: the
+    // site multiplicities of the selection files read them.
+    if (comp.SGMult == 0)
+        BuildSGTables(comp);
     PrepareElements(scene);
     if (!MakeAtomNodes(scene, monitor))
         return cancelled();
