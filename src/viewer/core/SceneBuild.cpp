@@ -1,7 +1,5 @@
 #include "viewer/core/SceneBuild.h"
 
-#include "model/Symmetry.h"
-
 #include "model/AdjacencyLinking.h"
 #include "model/AtomList.h"
 #include "model/CellGeometry.h"
