@@ -104,6 +104,35 @@ std::optional<std::string> QtUserDialogs::SaveFileName(const FileDialogRequest& 
     return dialog.selectedFiles().front().toStdString();
 }
 
+SaveFileChoice QtUserDialogs::SaveFileClosingOnTypeChange(const FileDialogRequest& request) {
+    QFileDialog dialog(Owner(), Q(request.caption), Q(request.initialFolder),
+                       QtNameFilter(request.filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite); // callers ask themselves
+    // The widget dialog, whose filter changes are reported while it is open.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    const QStringList filters = dialog.nameFilters();
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[request.filterIndex - 1]);
+    dialog.selectFile(Q(request.fileName));
+    if (!request.defaultExtension.empty())
+        dialog.setDefaultSuffix(Q(request.defaultExtension));
+    SaveFileChoice choice;
+    choice.filterIndex = request.filterIndex;
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
+        const int index = static_cast<int>(filters.indexOf(filter)) + 1;
+        if (index < 1 || index == choice.filterIndex)
+            return;
+        choice.filterIndex = index;
+        choice.typeChanged = true;
+        dialog.reject();
+    });
+    if (dialog.exec() == QDialog::Accepted && !choice.typeChanged &&
+        !dialog.selectedFiles().isEmpty())
+        choice.fileName = dialog.selectedFiles().front().toStdString();
+    return choice;
+}
+
 std::optional<std::string> QtUserDialogs::OpenFileName(const FileDialogRequest& request) {
     QFileDialog dialog(Owner(), Q(request.caption), Q(request.initialFolder),
                        QtNameFilter(request.filter));

@@ -17,6 +17,7 @@ public:
                                      const std::string& text) override;
     std::optional<std::string> SaveFileName(const FileDialogRequest& request) override;
     std::optional<std::string> OpenFileName(const FileDialogRequest& request) override;
+    SaveFileChoice SaveFileClosingOnTypeChange(const FileDialogRequest& request) override;
     bool Print(const std::string& caption, QPrinter& printer) override;
 };
 

@@ -50,6 +50,18 @@ std::optional<std::string> ScriptedUserDialogs::SaveFileName(const FileDialogReq
     return answer.text ? *answer.text : request.initialFolder + "/" + request.fileName;
 }
 
+SaveFileChoice ScriptedUserDialogs::SaveFileClosingOnTypeChange(const FileDialogRequest& request) {
+    records.push_back({DialogKind::SaveFile, request.caption, request.fileName});
+    fileRequests.push_back(request);
+    const Answer answer = NextAnswer();
+    if (answer.typeChange != 0)
+        return {std::nullopt, answer.typeChange, true};
+    if (!answer.accept)
+        return {std::nullopt, request.filterIndex, false};
+    return {answer.text ? *answer.text : request.initialFolder + "/" + request.fileName,
+            request.filterIndex, false};
+}
+
 std::optional<std::string> ScriptedUserDialogs::OpenFileName(const FileDialogRequest& request) {
     records.push_back({DialogKind::OpenFile, request.caption, request.fileName});
     fileRequests.push_back(request);

@@ -33,6 +33,15 @@ struct FileDialogRequest {
     std::string fileName; // proposed name, without folder
     std::string filter;   // "Text files (*.txt)|*.TXT" pairs of description and pattern
     std::string defaultExtension;
+    int filterIndex = 1; // the file type shown first, from 1
+};
+
+// What a save dialog that closes on a change of file type ended with: a chosen file, a
+// type change (the dialog closed as if cancelled, with the new type), or a cancel.
+struct SaveFileChoice {
+    std::optional<std::string> fileName;
+    int filterIndex = 1;      // the type shown when the dialog closed
+    bool typeChanged = false; // closed because the user chose another type
 };
 
 class UserDialogs {
@@ -50,6 +59,11 @@ public:
     // The chosen file name with its folder, or nothing when cancelled.
     virtual std::optional<std::string> SaveFileName(const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> OpenFileName(const FileDialogRequest& request) = 0;
+    // A save dialog that closes as soon as the user picks another file type. The
+    // default runs SaveFileName, which never reports a type change.
+    virtual SaveFileChoice SaveFileClosingOnTypeChange(const FileDialogRequest& request) {
+        return {SaveFileName(request), request.filterIndex, false};
+    }
     // True when the user chose to print; the dialog sets up `printer`.
     virtual bool Print(const std::string& caption, QPrinter& printer) = 0;
 };
@@ -74,12 +88,15 @@ public:
     struct Answer {
         bool accept = true;              // Yes / OK / a file was chosen
         std::optional<std::string> text; // typed text or chosen file name
+        int typeChange = 0;              // a save dialog's change to this file type
     };
 
     void PushYes() { answers.push_back({true, std::nullopt}); }
     void PushNo() { answers.push_back({false, std::nullopt}); }
     void PushText(std::string text) { answers.push_back({true, std::move(text)}); }
     void PushCancel() { answers.push_back({false, std::nullopt}); }
+    // The user switches the save dialog to the file type of this filter index.
+    void PushTypeChange(int filterIndex) { answers.push_back({false, std::nullopt, filterIndex}); }
 
     void Error(const std::string& text) override;
     void Information(const std::string& text) override;
@@ -89,6 +106,7 @@ public:
                                      const std::string& text) override;
     std::optional<std::string> SaveFileName(const FileDialogRequest& request) override;
     std::optional<std::string> OpenFileName(const FileDialogRequest& request) override;
+    SaveFileChoice SaveFileClosingOnTypeChange(const FileDialogRequest& request) override;
     // A scripted answer with a text prints to that PDF file.
     bool Print(const std::string& caption, QPrinter& printer) override;
 

@@ -77,6 +77,7 @@ TLVForm::TLVForm(QWidget* parent)
     statusBar()->addPermanentWidget(ProgressBar);
     CreateActions();
     CreateMenus();
+    CreateCalculationCommands();
     CreateToolBar();
     FormCreate();
 }
@@ -413,6 +414,7 @@ void TLVForm::ThreadTerminated() {
     // The axes size follows the client size the build did not know yet.
     if (scene_->GLXYZMas != 0.0)
         scene_->XYZMas = scene_->mas_l / scene_->GLXYZMas;
+    ShowDimension();
     actions_->UpdateActions();
 }
 

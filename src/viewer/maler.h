@@ -125,6 +125,15 @@ public:
     // The neighbour table of a bonded atom.
     void ShowNeighbourTable(tTopAt& node);
 
+    // Calculations and selection files: the measurement line of the selection in status
+    // panel 1, "Centroid", "Selected Atoms" and "Save Selection".
+    void ShowDimension();
+    void Centroid1Click();
+    void SelectedAtomsClick();
+    void actSaveSelectionExecute();
+    // The file type chosen during the current save (the save dialog's filter index).
+    int SaveDialogFilterIndex = 1;
+
     // Re-checks the option-driven actions and tool buttons and sets the mode's cursor.
     void SyncControls();
     // The whole picture is drawn again at the next paint.
@@ -179,6 +188,9 @@ public:
     QAction* actFitSpace = nullptr;
     QAction* act_hkl = nullptr;
     QAction* actLVRotation = nullptr;
+    QAction* actCentroid = nullptr;
+    QAction* actSelectedAtoms = nullptr;
+    QAction* SaveSelection1 = nullptr;
 
     // Menus of the main menu; all but "Cancel" are disabled while a build runs.
     QMenu* miImage = nullptr;
@@ -230,6 +242,7 @@ private:
     void CreateActions();
     void CreateMenus();
     void CreateToolBar();
+    void CreateCalculationCommands();
     QToolButton* ModeButton(int mouseMode) const;
     TMouseEnv MouseEnv();
     void ApplyMouseResult(const TMouseResult& result);

@@ -1,11 +1,14 @@
 // The neighbour table of the viewer window.
 #include "viewer/maler.h"
 
+#include "viewer/interact/VDPData.h"
+
 namespace ormaline {
 
 void TLVForm::ShowNeighbourTable(tTopAt& node) {
-    // The neighbour table comes with the calculations; until then nothing opens.
-    (void)node;
+    TListViewForm form(this);
+    form.Fill(node);
+    form.exec();
 }
 
 } // namespace ormaline

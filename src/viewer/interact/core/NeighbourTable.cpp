@@ -78,9 +78,13 @@ void NumberNeighbourRows(std::vector<TNeighbourRow>& rows) {
         rows[k][0] = std::to_string(k + 1);
 }
 
-void ClickNeighbourColumn(std::vector<TNeighbourRow>& rows, TNeighbourSort& sort, int column) {
+void TurnToColumn(TNeighbourSort& sort, int column) {
     sort.RightClick = !sort.RightClick;
     sort.SortColumn = column;
+}
+
+void ClickNeighbourColumn(std::vector<TNeighbourRow>& rows, TNeighbourSort& sort, int column) {
+    TurnToColumn(sort, column);
     SortNeighbourRows(rows, sort);
 }
 

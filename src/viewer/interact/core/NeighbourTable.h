@@ -39,8 +39,9 @@ int ListView1Compare(const TNeighbourRow& row1, const TNeighbourRow& row2,
 void SortNeighbourRows(std::vector<TNeighbourRow>& rows, const TNeighbourSort& sort);
 // Column 0 := 1, 2, ... in the current order.
 void NumberNeighbourRows(std::vector<TNeighbourRow>& rows);
-// A click on a column header: the direction turns over, the column becomes the sort
-// column and the rows are sorted.
+// A click on a column header: the direction turns over and the column becomes the sort
+// column; ClickNeighbourColumn sorts the rows by it too.
+void TurnToColumn(TNeighbourSort& sort, int column);
 void ClickNeighbourColumn(std::vector<TNeighbourRow>& rows, TNeighbourSort& sort, int column);
 
 // The message of the statistics of a column over the rows given (all rows, or the
