@@ -13,8 +13,14 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include <QTest>
+
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
+#include <numbers>
 #include <set>
 
 using namespace ormaline;
@@ -224,3 +230,85 @@ TEST_F(LigandDrawTest, OpenBabelReadsTheSavedPdbAndHinFilesOfADrawnLigand) {
 }
 
 } // namespace
+
+namespace {
+
+// Cartesian position of a node in the crystallographers' frame (a along x, b in the xy
+// plane), independent of the viewer's own frame: angles come out the same.
+std::array<double, 3> Orthogonal(const tCompParam& comp, const tTopAt& node) {
+    const double a = comp.DC.Tr[0], b = comp.DC.Tr[1], c = comp.DC.Tr[2];
+    const double rad = std::numbers::pi / 180;
+    const double ca = std::cos(comp.DC.Ug[0] * rad), cb = std::cos(comp.DC.Ug[1] * rad),
+                 cg = std::cos(comp.DC.Ug[2] * rad), sg = std::sin(comp.DC.Ug[2] * rad);
+    const double v = std::sqrt(1 - ca * ca - cb * cb - cg * cg + 2 * ca * cb * cg);
+    std::array<double, 3> f{};
+    for (std::size_t axis = 0; axis < 3; ++axis)
+        f[axis] = node.pSAt->A.k[axis] + node.t[axis];
+    return {a * f[0] + b * cg * f[1] + c * cb * f[2],
+            b * sg * f[1] + c * (ca - cb * cg) / sg * f[2], c * v / sg * f[2]};
+}
+
+} // namespace
+
+// The user clicks the sulfur and two oxygens of the drawn sulfate in select mode: the
+// second status panel shows the O-S-O angle, labelled in the order of the sulfur's bonds.
+TEST_F(LigandDrawTest, ClickedAtomsOfADrawnLigandShowTheirAngle) {
+    TLVForm* viewer = Draw("sulfate");
+    ASSERT_NE(viewer, nullptr);
+    DrawnPicture(*viewer);
+    viewer->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(viewer));
+    const TLVScene& scene = viewer->Scene();
+    const auto click = [&](const tTopAt& node) {
+        const auto p = ScreenPixel(scene, node);
+        QTest::mouseClick(
+            viewer->Surface(), Qt::LeftButton, {},
+            QPoint(static_cast<int>(std::lround(p[0])), static_cast<int>(std::lround(p[1]))));
+        ProcessEvents();
+    };
+    const tTopAt* sulfur = nullptr;
+    std::vector<const tTopAt*> oxygens;
+    for (const tTopAt* node = scene.WPTAtEnd; node != nullptr; node = node->li) {
+        if (node->pSAt->A.n == 16)
+            sulfur = node;
+        else
+            oxygens.push_back(node);
+    }
+    ASSERT_NE(sulfur, nullptr);
+    ASSERT_GE(oxygens.size(), 2u);
+    // Oxygens seen in front of the others, so that a click picks them.
+    std::sort(oxygens.begin(), oxygens.end(),
+              [](const tTopAt* x, const tTopAt* y) { return x->hk > y->hk; });
+    click(*oxygens[0]);
+    click(*sulfur);
+    click(*oxygens[1]);
+    ASSERT_EQ(scene.CountInsAt, 3);
+    std::vector<const tTopAt*> chosen;
+    for (const tInsAt* record = scene.WInsAt; record != nullptr; record = record->plo)
+        chosen.push_back(record->PTA);
+    ASSERT_EQ(chosen[1], sulfur);
+    std::vector<const tTopAt*> ends;
+    for (const tBoundAt* bond = sulfur->p; bond != nullptr; bond = bond->li)
+        if (bond->p == chosen[0] || bond->p == chosen[2])
+            ends.push_back(bond->p);
+    ASSERT_EQ(ends.size(), 2u);
+    const tCompParam& comp = scene.CompParamMaler;
+    const auto s = Orthogonal(comp, *sulfur), o1 = Orthogonal(comp, *ends[0]),
+               o2 = Orthogonal(comp, *ends[1]);
+    double dot = 0, l1 = 0, l2 = 0;
+    for (std::size_t axis = 0; axis < 3; ++axis) {
+        dot += (o1[axis] - s[axis]) * (o2[axis] - s[axis]);
+        l1 += (o1[axis] - s[axis]) * (o1[axis] - s[axis]);
+        l2 += (o2[axis] - s[axis]) * (o2[axis] - s[axis]);
+    }
+    char angle[32];
+    std::snprintf(angle, sizeof angle, "%.2f",
+                  std::acos(dot / std::sqrt(l1 * l2)) * 180 / std::numbers::pi);
+    const auto name = [](const tTopAt* node) {
+        return std::string(ElSymbol(node->pSAt->A.n)) + std::to_string(node->pSAt->A.i);
+    };
+    EXPECT_EQ(viewer->StatusPanelText(1), "3:0:0  S1 O2   <(" + name(ends[0]) + "-S1-" +
+                                              name(ends[1]) + ")=" + angle + "\u00B0");
+    if (const char* folder = std::getenv("ORMALINE_SCREENSHOTS"))
+        viewer->grab().save(QString(folder) + "/sulfate-angle.png");
+}
