@@ -131,6 +131,9 @@ public:
     void Centroid1Click();
     void SelectedAtomsClick();
     void actSaveSelectionExecute();
+    // The save dialog's type change: the type becomes the one of the current save (the
+    // dialog has closed and opens again for it).
+    void SaveDialog1TypeChange(int filterIndex);
     // The file type chosen during the current save (the save dialog's filter index).
     int SaveDialogFilterIndex = 1;
 

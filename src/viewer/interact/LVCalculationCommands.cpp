@@ -71,6 +71,10 @@ void TLVForm::SelectedAtomsClick() {
     form.exec();
 }
 
+void TLVForm::SaveDialog1TypeChange(int filterIndex) {
+    SaveDialogFilterIndex = filterIndex;
+}
+
 void TLVForm::actSaveSelectionExecute() {
     // The dialog closes when the user picks another type (SaveDialog1TypeChange) and
     // opens again in that type's folder with its extension.
@@ -84,6 +88,8 @@ void TLVForm::actSaveSelectionExecute() {
             request.defaultExtension = start.extension;
             request.filterIndex = filterIndex;
             const SaveFileChoice choice = Dialogs().SaveFileClosingOnTypeChange(request);
+            if (choice.typeChanged)
+                SaveDialog1TypeChange(choice.filterIndex);
             return TSaveRun{choice.fileName, choice.filterIndex, choice.typeChanged};
         });
     if (!chosen)
