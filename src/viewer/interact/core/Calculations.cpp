@@ -349,8 +349,12 @@ std::optional<std::string> Dimension(TLVScene& scene) {
     } else if (kind == 0x20002 && n == 4) {
         const DVector u = Minus(Position(*groups.g1[1]), Position(*groups.g1[0]));
         const DVector v = Minus(Position(*groups.g2[1]), Position(*groups.g2[0]));
-        const double angle = SafeArcCos(std::fabs(Dot(u, v)) / (VecLen(u) * VecLen(v))) * kDegrees;
-        text += "  Line-Line Angle=" + Angle(angle);
+        // Two atoms at one place make no line: no angle rather than a value of NaN.
+        if (VecLen(u) >= 1e-7 && VecLen(v) >= 1e-7) {
+            const double angle =
+                SafeArcCos(std::fabs(Dot(u, v)) / (VecLen(u) * VecLen(v))) * kDegrees;
+            text += "  Line-Line Angle=" + Angle(angle);
+        }
     } else if (n > 3) {
         const std::size_t n1 = groups.g1.size(), n2 = groups.g2.size();
         if (n1 > 2 && n2 == 1) {

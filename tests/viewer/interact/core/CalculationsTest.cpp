@@ -425,5 +425,13 @@ TEST_F(Calculations, FractionalPlaneOfALatticePlaneInATriclinicCell) {
     EXPECT_EQ(frac.substr(0, 17), "1.0000*x+1.0000*y") << frac;
 }
 
+TEST_F(Calculations, CoincidentAtomsMakeNoLine) {
+    Make({10, 10, 10}, {90, 90, 90},
+         {{C, {0.3, 0.3, 0.3}}, {C, {0.3, 0.3, 0.3}}, {C, {0.4, 0.3, 0.3}}, {C, {0.4, 0.4, 0.3}}});
+    Select({1, 2});
+    Select({3, 4}, 2);
+    EXPECT_EQ(Line(), "2:2:0  C4 ");
+}
+
 } // namespace
 } // namespace ormaline
