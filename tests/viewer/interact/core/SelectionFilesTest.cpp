@@ -131,6 +131,31 @@ TEST_F(SelectionFiles, GraphFileReadsBackWithItsAtomsAndBonds) {
     EXPECT_FLOAT_EQ(comp.DC.Tr[1], 11.0f);
 }
 
+// A copper bonded to the image of an oxygen in the next cell along a: the bond is open,
+// the table marks it "+" with the image's position, and no graph file carries it.
+TEST(OpenBonds, AreMarkedInTheTableAndLeftOutOfGraphFiles) {
+    TLVScene scene;
+    test::FillCubic(scene, 10.0f,
+                    {{Cu, {0.95, 0.50, 0.50}, {{2, 1, {1, 0, 0}}}},
+                     {O, {0.05, 0.50, 0.50}, {{1, 1, {-1, 0, 0}}}}});
+    ASSERT_TRUE(test::Build(scene));
+    tTopAt* copper = test::NodeOfAtom(scene, 1);
+    const std::vector<TNeighbourRow> rows = NeighbourRows(*copper);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][1], "O(2)");
+    EXPECT_EQ(rows[0][2], "+");
+    EXPECT_EQ(rows[0][3], " 1.050");
+    EXPECT_EQ(rows[0][6], "  1.000");
+    for (const int number : {1, 2}) {
+        scene.PTMAt = test::NodeOfAtom(scene, number);
+        SpecAt(scene, 1);
+    }
+    const std::vector<std::string> lines = GraphFileLines(scene);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[2], "1 O[1,?]<$FFFFFFFF> 0.050 0.500 0.500 ");
+    EXPECT_EQ(lines[3], "2 Cu[1,?]<$FFFFFFFF> 0.950 0.500 0.500 ");
+}
+
 TEST_F(SelectionFiles, WriteErrorsSayWhy) {
     EXPECT_THROW(WriteSelectionFile((folder / "missing" / "x.tnt").string(), {"3 x"}), EInOutError);
 }
