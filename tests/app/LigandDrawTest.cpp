@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 
@@ -311,4 +312,45 @@ TEST_F(LigandDrawTest, ClickedAtomsOfADrawnLigandShowTheirAngle) {
                                               name(ends[1]) + ")=" + angle + "\u00B0");
     if (const char* folder = std::getenv("ORMALINE_SCREENSHOTS"))
         viewer->grab().save(QString(folder) + "/sulfate-angle.png");
+}
+
+// The road from a drawn ligand to a search fragment: every atom of the drawn sulfate is
+// selected by a click on the background, saved as a graph file ("Save Selection", type
+// changed to graph files), loaded through the subgraph's "Load" and searched with.
+TEST_F(LigandDrawTest, ASavedSelectionLoadsAsTheSearchFragment) {
+    TLVForm* viewer = Draw("sulfate");
+    ASSERT_NE(viewer, nullptr);
+    DrawnPicture(*viewer);
+    viewer->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(viewer));
+    QTest::mouseClick(viewer->Surface(), Qt::LeftButton, {},
+                      QPoint(8, viewer->Surface()->height() - 8));
+    ProcessEvents();
+    ASSERT_EQ(viewer->Scene().CountInsAt, 5);
+    TempFolder folder("calculations-fragment");
+    const std::string path = folder / "sulfate.gph";
+    dialogs->PushTypeChange(2);
+    dialogs->PushText(path);
+    viewer->SaveSelection1->trigger();
+    ProcessEvents();
+    ASSERT_FALSE(ReadFileBytes(path).empty());
+    viewer->close();
+    ProcessEvents();
+
+    dialogs->records.clear();
+    dialogs->PushText(path);
+    window->actSGLoad->trigger();
+    ProcessEvents();
+    for (const DialogRecord& record : dialogs->records)
+        EXPECT_EQ(record.kind, DialogKind::OpenFile) << record.text;
+    ASSERT_NE(window->SGLines, nullptr);
+    EXPECT_EQ(window->SGLines->size(), 7u);
+    EXPECT_EQ(window->CompParamGraph.DC.at_, 5u);
+    // The sulfate itself contains the fragment.
+    window->cmbTTLLibrary->setCurrentText("Ligands");
+    window->edSearchName->setText("sulfate");
+    window->cbWithSpecies->setChecked(true);
+    window->actTTLSearch->trigger();
+    ProcessEvents();
+    EXPECT_GE(window->sgLigands->RowCount(), 2);
 }
