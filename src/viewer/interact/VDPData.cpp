@@ -81,20 +81,12 @@ void TListViewForm::Show(const std::vector<TNeighbourRow>& rows,
 
 void TListViewForm::SortRows() {
     // The selection travels with its rows.
-    std::vector<std::pair<TNeighbourRow, bool>> rows;
-    for (int k = 0; k < ListView1->topLevelItemCount(); ++k)
-        rows.emplace_back(TNeighbourRow{}, ListView1->topLevelItem(k)->isSelected());
-    const std::vector<TNeighbourRow> texts = Rows();
-    for (std::size_t k = 0; k < texts.size(); ++k)
-        rows[k].first = texts[k];
-    std::stable_sort(rows.begin(), rows.end(), [this](const auto& a, const auto& b) {
-        return ListView1Compare(a.first, b.first) < 0;
-    });
+    const std::vector<TNeighbourRow> rows = Rows();
     std::vector<TNeighbourRow> sorted;
     std::vector<bool> selected;
-    for (const auto& [row, isSelected] : rows) {
-        sorted.push_back(row);
-        selected.push_back(isSelected);
+    for (const std::size_t k : NeighbourOrder(rows, sort_)) {
+        sorted.push_back(rows[k]);
+        selected.push_back(ListView1->topLevelItem(static_cast<int>(k))->isSelected());
     }
     Show(sorted, selected);
 }

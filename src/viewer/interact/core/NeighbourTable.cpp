@@ -67,10 +67,22 @@ int ListView1Compare(const TNeighbourRow& row1, const TNeighbourRow& row2,
     return sort.RightClick ? -result : result;
 }
 
-void SortNeighbourRows(std::vector<TNeighbourRow>& rows, const TNeighbourSort& sort) {
-    std::stable_sort(rows.begin(), rows.end(), [&](const TNeighbourRow& a, const TNeighbourRow& b) {
-        return ListView1Compare(a, b, sort) < 0;
+std::vector<std::size_t> NeighbourOrder(const std::vector<TNeighbourRow>& rows,
+                                        const TNeighbourSort& sort) {
+    std::vector<std::size_t> order(rows.size());
+    for (std::size_t k = 0; k < order.size(); ++k)
+        order[k] = k;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return ListView1Compare(rows[a], rows[b], sort) < 0;
     });
+    return order;
+}
+
+void SortNeighbourRows(std::vector<TNeighbourRow>& rows, const TNeighbourSort& sort) {
+    std::vector<TNeighbourRow> sorted;
+    for (const std::size_t k : NeighbourOrder(rows, sort))
+        sorted.push_back(std::move(rows[k]));
+    rows = std::move(sorted);
 }
 
 void NumberNeighbourRows(std::vector<TNeighbourRow>& rows) {

@@ -35,7 +35,10 @@ std::vector<TNeighbourRow> NeighbourRows(const tTopAt& node);
 // a text that is not a number counts as 10,000,000. Negated when RightClick is set.
 int ListView1Compare(const TNeighbourRow& row1, const TNeighbourRow& row2,
                      const TNeighbourSort& sort);
-// Sorts the rows by the sort state (equal rows keep their order).
+// The positions of the rows in the order of the sort state (equal rows keep their
+// order), and the rows sorted so.
+std::vector<std::size_t> NeighbourOrder(const std::vector<TNeighbourRow>& rows,
+                                        const TNeighbourSort& sort);
 void SortNeighbourRows(std::vector<TNeighbourRow>& rows, const TNeighbourSort& sort);
 // Column 0 := 1, 2, ... in the current order.
 void NumberNeighbourRows(std::vector<TNeighbourRow>& rows);
