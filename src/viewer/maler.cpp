@@ -414,7 +414,9 @@ void TLVForm::ThreadTerminated() {
     // The axes size follows the client size the build did not know yet.
     if (scene_->GLXYZMas != 0.0)
         scene_->XYZMas = scene_->mas_l / scene_->GLXYZMas;
-    ShowDimension();
+    // The measurement line, unless the panel tells that OpenGL could not be set up.
+    if (openGLNotice_.empty())
+        ShowDimension();
     actions_->UpdateActions();
 }
 
