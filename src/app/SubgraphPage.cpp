@@ -36,7 +36,8 @@ std::string SubgraphProgressStatus(int tested, int hits) {
 
 TSubgraphSearchRun::TSubgraphSearchRun(TfrmTTLServices& window)
     : window_(window), test_(window.CompParamGraph, window.cbWithSpecies->isChecked(), KRELMOpt),
-      filter_(window.Connection(), window.TTLSearch.LibraryID, test_, window.SubgraphLoading) {}
+      filter_(window.Connection(), window.TTLSearch.LibraryID, test_, window.SubgraphLoading,
+              window.SubgraphBlockSize) {}
 
 std::vector<bool> TSubgraphSearchRun::TestBlock(const std::vector<TGuid>& ids) {
     std::vector<bool> hits = filter_.TestBlock(ids);

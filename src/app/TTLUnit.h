@@ -103,6 +103,8 @@ public:
     // How the subgraph test loads the candidates; the per-row scheme is the reference
     // that gives the same hits.
     TCandidateLoading SubgraphLoading = TCandidateLoading::Bulk;
+    // Candidates per block in bulk.
+    std::size_t SubgraphBlockSize = TSubgraphRowFilter::kBulkBlockSize;
 
     // Atom tab ("TTA").
     void edChemElExit();

@@ -1,13 +1,21 @@
 // The two loaders of the subgraph query over the demo database: every ligand loaded
 // one at a time (LiMoNFromDB) and in blocks (TCandidateAtoms) gives the atoms and
-// bonds that the test's own statement finds, and the server's element pre-filter
-// passes exactly the ligands that pass it on the loaded compounds.
+// bonds that the test's own statement finds, the server's element pre-filter passes
+// exactly the ligands that pass it on the loaded compounds, and blocks loaded ahead
+// on the second connections decide the candidates as the per-row scheme does.
 #include "support/GuiTest.h"
 
 #include "app/core/SubgraphCandidates.h"
+#include "app/core/TTLCheck.h"
+#include "app/core/TTLQuery.h"
+#include "app/core/TTLSearchRows.h"
 #include "model/Compound.h"
+#include "model/MolTextReader.h"
+#include "model/TextFile.h"
 #include "model/TextUtil.h"
 
+#include <algorithm>
+#include <chrono>
 #include <map>
 #include <set>
 
@@ -143,3 +151,63 @@ TEST(SubgraphLoaders, TheServersPrefilterPassesWhatTheCompoundsPass) {
 }
 
 } // namespace
+
+namespace {
+
+// The flags of every candidate of the search of all ligands of "Ligands", decided by
+// the filter with `loading` in blocks of `blockSize` and told each block ahead.
+std::map<std::string, bool> Flags(TDatabase& db, const std::string& fragment,
+                                  TCandidateLoading loading, std::size_t blockSize,
+                                  double* prefetchSeconds = nullptr) {
+    TTTLPageState page;
+    page.LibraryText = "Ligands";
+    page.NameText = "%";
+    TTTLSearch search;
+    CheckTTLConditions(page, DatabaseLibraryLookup(db), search);
+    tCompParam query;
+    std::vector<std::string> lines;
+    ReadTextFileLines(std::string(ORMALINE_TEST_DATA) + "/" + fragment, lines);
+    EXPECT_TRUE(ReadMolText(lines, query, {}));
+    TKRELMOpt options;
+    TSubgraphTest test(query, false, options);
+    TSubgraphRowFilter filter(db, search.LibraryID, test, loading, blockSize);
+    std::map<std::string, bool> flags;
+    auto result = db.Query(TTLSearchStatement(search, true, false, {}));
+    WalkTTLSearchRowBlocks(
+        *result, [](const TOneRecStr&, int) {},
+        [&](const std::vector<TGuid>& ids) {
+            std::vector<bool> hits = filter.TestBlock(ids);
+            for (std::size_t k = 0; k < ids.size(); ++k)
+                flags[GuidToString(ids[k])] = hits[k];
+            return hits;
+        },
+        filter.BlockSize(), [&](const std::vector<TGuid>& ids) { filter.Upcoming(ids); });
+    result->Close();
+    EXPECT_EQ(filter.Tested(), static_cast<int>(flags.size()));
+    if (prefetchSeconds != nullptr)
+        *prefetchSeconds = std::chrono::duration<double>(filter.PrefetchTime()).count();
+    return flags;
+}
+
+} // namespace
+
+// Blocks loaded on the second connections while the one before is tested decide every
+// candidate as the per-row scheme does, whatever the block size (one ligand, a few,
+// more than two connections' worth).
+TEST(SubgraphLoaders, BlocksLoadedAheadDecideAsThePerRowScheme) {
+    TDatabase db;
+    db.Open();
+    for (const char* fragment : {"pyridine_ring.gph", "carboxylate.gph"}) {
+        SCOPED_TRACE(fragment);
+        const std::map<std::string, bool> perRow =
+            Flags(db, fragment, TCandidateLoading::PerRow, 1);
+        ASSERT_GT(perRow.size(), 150u);
+        EXPECT_GT(std::count_if(perRow.begin(), perRow.end(), [](auto& f) { return f.second; }), 5);
+        for (std::size_t blockSize : {1u, 7u, 64u}) {
+            SCOPED_TRACE(blockSize);
+            double prefetched = 0;
+            EXPECT_EQ(Flags(db, fragment, TCandidateLoading::Bulk, blockSize, &prefetched), perRow);
+            EXPECT_GT(prefetched, 0.0); // the blocks after the first came from the workers
+        }
+    }
+}

@@ -236,7 +236,8 @@ TEST_F(SubgraphQueryTest, LoadViewSearchAndClear) {
 
 // Without species any ring of six atoms without chords matches, in ligands that hold
 // the fragment's elements (the pre-filter applies all the same); bulk and per-row
-// loading give the same grid for every fragment, with and without species.
+// loading give the same grid for every fragment, with and without species, also when
+// the blocks after the first are loaded while the one before is tested.
 TEST_F(SubgraphQueryTest, BulkAndPerRowLoadingGiveTheSameGrid) {
     const std::map<std::string, TTestLigand> ligands = LigandsOf(kLibrary);
     const std::vector<ExpectedHit> all = ExpectedHits(kLibrary, "%");
@@ -250,14 +251,27 @@ TEST_F(SubgraphQueryTest, BulkAndPerRowLoadingGiveTheSameGrid) {
     for (const char* fragment : {"pyridine_ring.gph", "carboxylate.gph", "imidazole_ring.gph"}) {
         for (bool withSpecies : {false, true}) {
             SCOPED_TRACE(std::string(fragment) + (withSpecies ? " with species" : ""));
-            std::vector<std::vector<std::string>> grids[2];
-            for (TCandidateLoading loading : {TCandidateLoading::Bulk, TCandidateLoading::PerRow}) {
-                window->SubgraphLoading = loading;
-                // Loaded again, so that a central atom is central in both searches.
+            // Bulk in one block, in blocks of 16 each loaded while the one before is
+            // tested, and per row.
+            struct Scheme {
+                TCandidateLoading loading;
+                std::size_t blockSize;
+            };
+            std::vector<std::vector<std::string>> grids[3];
+            const Scheme schemes[3] = {
+                {TCandidateLoading::Bulk, TSubgraphRowFilter::kBulkBlockSize},
+                {TCandidateLoading::Bulk, 16},
+                {TCandidateLoading::PerRow, 1}};
+            for (int k = 0; k < 3; ++k) {
+                window->SubgraphLoading = schemes[k].loading;
+                window->SubgraphBlockSize = schemes[k].blockSize;
+                // Loaded again, so that a central atom is central in every search.
                 EXPECT_TRUE(Load(DataFile(fragment)).empty());
-                grids[loading == TCandidateLoading::Bulk ? 0 : 1] = Search(withSpecies);
+                grids[k] = Search(withSpecies);
             }
-            EXPECT_EQ(grids[0], grids[1]);
+            window->SubgraphBlockSize = TSubgraphRowFilter::kBulkBlockSize;
+            EXPECT_EQ(grids[0], grids[2]);
+            EXPECT_EQ(grids[1], grids[2]);
             EXPECT_FALSE(grids[0].empty());
             EXPECT_LT(grids[0].size(), all.size());
             if (std::string(fragment) == "pyridine_ring.gph" && !withSpecies) {
