@@ -64,8 +64,9 @@ std::map<std::string, std::vector<TGuid>>& Hits() {
     return hits;
 }
 
+// `ahead`: each block after the first is looked up while the one before is matched.
 void FilteredSearch(benchmark::State& state, const std::string& fragment, TCandidateLoading loading,
-                    const std::string& key) {
+                    const std::string& key, bool ahead = true) {
     const TTTLSearch search = AllLigands();
     if (search.LibraryID.IsNull()) {
         state.SkipWithError("the large database has no library \"Ligands\"");
@@ -92,7 +93,9 @@ void FilteredSearch(benchmark::State& state, const std::string& fragment, TCandi
         WalkTTLSearchRowBlocks(
             *result, [&](const TOneRecStr& record, int) { hits.push_back(record.ID); },
             [&](const std::vector<TGuid>& ids) { return filter.TestBlock(ids); },
-            filter.BlockSize(), [&](const std::vector<TGuid>& ids) { filter.Upcoming(ids); });
+            filter.BlockSize(),
+            ahead ? TLigandBlockNotice([&](const std::vector<TGuid>& ids) { filter.Upcoming(ids); })
+                  : TLigandBlockNotice());
         result->Close();
         outerSeconds = std::chrono::duration<double>(outerDone - start).count();
         databaseSeconds = std::chrono::duration<double>(filter.DatabaseTime()).count();
@@ -115,6 +118,15 @@ void PyridineBulk(benchmark::State& state) {
 void PyridinePerRow(benchmark::State& state) {
     FilteredSearch(state, "pyridine_ring.gph", TCandidateLoading::PerRow, "PyridinePerRow");
 }
+// The blocks one after the other on the one connection, as before the look-ahead.
+void PyridineBlocksInTurn(benchmark::State& state) {
+    FilteredSearch(state, "pyridine_ring.gph", TCandidateLoading::Bulk, "PyridineBlocksInTurn",
+                   false);
+}
+void CarboxylateBlocksInTurn(benchmark::State& state) {
+    FilteredSearch(state, "carboxylate.gph", TCandidateLoading::Bulk, "CarboxylateBlocksInTurn",
+                   false);
+}
 void CarboxylateBulk(benchmark::State& state) {
     FilteredSearch(state, "carboxylate.gph", TCandidateLoading::Bulk, "CarboxylateBulk");
 }
@@ -123,8 +135,10 @@ void CarboxylatePerRow(benchmark::State& state) {
 }
 
 BENCHMARK(PyridineBulk)->Unit(benchmark::kSecond)->Iterations(3);
+BENCHMARK(PyridineBlocksInTurn)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(PyridinePerRow)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(CarboxylateBulk)->Unit(benchmark::kSecond)->Iterations(3);
+BENCHMARK(CarboxylateBlocksInTurn)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(CarboxylatePerRow)->Unit(benchmark::kSecond)->Iterations(1);
 
 } // namespace
@@ -136,12 +150,18 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot open the large database: %s\n", error.what());
         return 1;
     }
-    bench::RunWithRatios(argc, argv,
-                         {{"PyridineBulk/iterations:3", "PyridinePerRow/iterations:1"},
-                          {"CarboxylateBulk/iterations:3", "CarboxylatePerRow/iterations:1"}});
-    for (const char* fragment : {"Pyridine", "Carboxylate"}) {
-        const auto bulk = Hits().find(std::string(fragment) + "Bulk");
-        const auto perRow = Hits().find(std::string(fragment) + "PerRow");
+    bench::RunWithRatios(
+        argc, argv,
+        {{"PyridineBulk/iterations:3", "PyridinePerRow/iterations:1"},
+         {"PyridineBlocksInTurn/iterations:1", "PyridinePerRow/iterations:1"},
+         {"CarboxylateBulk/iterations:3", "CarboxylatePerRow/iterations:1"},
+         {"CarboxylateBlocksInTurn/iterations:1", "CarboxylatePerRow/iterations:1"}});
+    for (const char* fragment :
+         {"Pyridine", "Carboxylate", "PyridineBlocksInTurn", "CarboxylateBlocksInTurn"}) {
+        const std::string name(fragment);
+        const bool inTurn = name.find("BlocksInTurn") != std::string::npos;
+        const auto bulk = Hits().find(inTurn ? name : name + "Bulk");
+        const auto perRow = Hits().find(name.substr(0, name.find("BlocksInTurn")) + "PerRow");
         if (bulk == Hits().end() || perRow == Hits().end())
             continue;
         std::printf("%s: %zu hits in bulk, %zu per row, %s\n", fragment, bulk->second.size(),
