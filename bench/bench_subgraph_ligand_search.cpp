@@ -2,13 +2,10 @@
 // "OrmalineLarge", 100,000 ligands): every ligand of the library "Ligands" is a
 // candidate (name pattern %), and the pyridine-ring and carboxylate fragments of
 // tests/data restrict the hits. The candidates are loaded in blocks with the element
-// pre-filter on the server, each block looked up on two further connections while the
-// one before is matched (what the program does), against the reference scheme of two
-// statements per candidate. Each run reports the time spent waiting for the database
-// (db_s: statements and rows not hidden behind matching), the loaders' own time
-// (prefetch_s, the longer of the two parts of each block), building and matching the
-// compounds (match_s), the search statement (search_s) and the hits; after the table
-// the hits of both schemes are compared row for row.
+// pre-filter on the server (what the program does) against the reference scheme of
+// two statements per candidate. Each run reports the time spent in the database
+// (statements and rows) and in building and matching the compounds, and the hits;
+// after the table the hits of both schemes are compared row for row.
 #include "app/core/SubgraphCandidates.h"
 #include "app/core/TTLCheck.h"
 #include "app/core/TTLQuery.h"
@@ -64,9 +61,8 @@ std::map<std::string, std::vector<TGuid>>& Hits() {
     return hits;
 }
 
-// `ahead`: each block after the first is looked up while the one before is matched.
 void FilteredSearch(benchmark::State& state, const std::string& fragment, TCandidateLoading loading,
-                    const std::string& key, bool ahead = true) {
+                    const std::string& key) {
     const TTTLSearch search = AllLigands();
     if (search.LibraryID.IsNull()) {
         state.SkipWithError("the large database has no library \"Ligands\"");
@@ -75,7 +71,7 @@ void FilteredSearch(benchmark::State& state, const std::string& fragment, TCandi
     const std::string statement = TTLSearchStatement(search, true, false, {});
     const std::vector<std::string> lines = Fragment(fragment);
     std::vector<TGuid> hits;
-    double databaseSeconds = 0, matchingSeconds = 0, outerSeconds = 0, prefetchSeconds = 0;
+    double databaseSeconds = 0, matchingSeconds = 0, outerSeconds = 0;
     int candidates = 0;
     for (auto _ : state) {
         tCompParam query;
@@ -93,14 +89,11 @@ void FilteredSearch(benchmark::State& state, const std::string& fragment, TCandi
         WalkTTLSearchRowBlocks(
             *result, [&](const TOneRecStr& record, int) { hits.push_back(record.ID); },
             [&](const std::vector<TGuid>& ids) { return filter.TestBlock(ids); },
-            filter.BlockSize(),
-            ahead ? TLigandBlockNotice([&](const std::vector<TGuid>& ids) { filter.Upcoming(ids); })
-                  : TLigandBlockNotice());
+            filter.BlockSize());
         result->Close();
         outerSeconds = std::chrono::duration<double>(outerDone - start).count();
         databaseSeconds = std::chrono::duration<double>(filter.DatabaseTime()).count();
         matchingSeconds = std::chrono::duration<double>(filter.MatchingTime()).count();
-        prefetchSeconds = std::chrono::duration<double>(filter.PrefetchTime()).count();
         candidates = filter.Tested();
     }
     state.counters["candidates"] = candidates;
@@ -108,7 +101,6 @@ void FilteredSearch(benchmark::State& state, const std::string& fragment, TCandi
     state.counters["search_s"] = outerSeconds;
     state.counters["db_s"] = databaseSeconds;
     state.counters["match_s"] = matchingSeconds;
-    state.counters["prefetch_s"] = prefetchSeconds;
     Hits()[key] = hits;
 }
 
@@ -118,15 +110,6 @@ void PyridineBulk(benchmark::State& state) {
 void PyridinePerRow(benchmark::State& state) {
     FilteredSearch(state, "pyridine_ring.gph", TCandidateLoading::PerRow, "PyridinePerRow");
 }
-// The blocks one after the other on the one connection, as before the look-ahead.
-void PyridineBlocksInTurn(benchmark::State& state) {
-    FilteredSearch(state, "pyridine_ring.gph", TCandidateLoading::Bulk, "PyridineBlocksInTurn",
-                   false);
-}
-void CarboxylateBlocksInTurn(benchmark::State& state) {
-    FilteredSearch(state, "carboxylate.gph", TCandidateLoading::Bulk, "CarboxylateBlocksInTurn",
-                   false);
-}
 void CarboxylateBulk(benchmark::State& state) {
     FilteredSearch(state, "carboxylate.gph", TCandidateLoading::Bulk, "CarboxylateBulk");
 }
@@ -135,10 +118,8 @@ void CarboxylatePerRow(benchmark::State& state) {
 }
 
 BENCHMARK(PyridineBulk)->Unit(benchmark::kSecond)->Iterations(3);
-BENCHMARK(PyridineBlocksInTurn)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(PyridinePerRow)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(CarboxylateBulk)->Unit(benchmark::kSecond)->Iterations(3);
-BENCHMARK(CarboxylateBlocksInTurn)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(CarboxylatePerRow)->Unit(benchmark::kSecond)->Iterations(1);
 
 } // namespace
@@ -150,18 +131,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot open the large database: %s\n", error.what());
         return 1;
     }
-    bench::RunWithRatios(
-        argc, argv,
-        {{"PyridineBulk/iterations:3", "PyridinePerRow/iterations:1"},
-         {"PyridineBlocksInTurn/iterations:1", "PyridinePerRow/iterations:1"},
-         {"CarboxylateBulk/iterations:3", "CarboxylatePerRow/iterations:1"},
-         {"CarboxylateBlocksInTurn/iterations:1", "CarboxylatePerRow/iterations:1"}});
-    for (const char* fragment :
-         {"Pyridine", "Carboxylate", "PyridineBlocksInTurn", "CarboxylateBlocksInTurn"}) {
-        const std::string name(fragment);
-        const bool inTurn = name.find("BlocksInTurn") != std::string::npos;
-        const auto bulk = Hits().find(inTurn ? name : name + "Bulk");
-        const auto perRow = Hits().find(name.substr(0, name.find("BlocksInTurn")) + "PerRow");
+    bench::RunWithRatios(argc, argv,
+                         {{"PyridineBulk/iterations:3", "PyridinePerRow/iterations:1"},
+                          {"CarboxylateBulk/iterations:3", "CarboxylatePerRow/iterations:1"}});
+    for (const char* fragment : {"Pyridine", "Carboxylate"}) {
+        const auto bulk = Hits().find(std::string(fragment) + "Bulk");
+        const auto perRow = Hits().find(std::string(fragment) + "PerRow");
         if (bulk == Hits().end() || perRow == Hits().end())
             continue;
         std::printf("%s: %zu hits in bulk, %zu per row, %s\n", fragment, bulk->second.size(),

@@ -61,11 +61,8 @@ bool TfrmTTLServices::SearchTTLCollection(int key) {
     if (SGLines)
         subgraph = std::make_unique<TSubgraphSearchRun>(*this);
     TLigandBlockTest rowTest;
-    TLigandBlockNotice upcoming;
-    if (subgraph) {
+    if (subgraph)
         rowTest = [&subgraph](const std::vector<TGuid>& ids) { return subgraph->TestBlock(ids); };
-        upcoming = [&subgraph](const std::vector<TGuid>& ids) { subgraph->Upcoming(ids); };
-    }
     const std::size_t blockSize = subgraph ? subgraph->BlockSize() : 1;
     auto result = connection_.Query(statement);
     int hitCount = 0;
@@ -76,14 +73,14 @@ bool TfrmTTLServices::SearchTTLCollection(int key) {
         file.Write(TTLQueryFileHeader());
         hitCount = WalkTTLSearchRowBlocks(
             *result, [&](const TOneRecStr& record, int) { file.Write(TTLQueryFileLine(record)); },
-            rowTest, blockSize, upcoming);
+            rowTest, blockSize);
         file.Close();
     } else {
         GridAppender rows(*sgLigands);
         hitCount = WalkTTLSearchRowBlocks(
             *result,
             [&](const TOneRecStr& record, int hit) { rows.SetRow(hit, TTLGridRow(record)); },
-            rowTest, blockSize, upcoming);
+            rowTest, blockSize);
     }
     result->Close();
     SetStatusText(FoundLigandsStatus(hitCount));

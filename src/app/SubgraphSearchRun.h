@@ -21,8 +21,6 @@ public:
     TSubgraphSearchRun& operator=(const TSubgraphSearchRun&) = delete;
 
     std::size_t BlockSize() const { return filter_.BlockSize(); }
-    // The block after the one TestBlock gets next, loaded while that one is tested.
-    void Upcoming(const std::vector<TGuid>& ids) { filter_.Upcoming(ids); }
     // Which of the ligands are hits; the status line shows the progress now and then,
     // and the window repaints (user input waits).
     std::vector<bool> TestBlock(const std::vector<TGuid>& ids);

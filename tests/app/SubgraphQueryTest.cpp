@@ -236,8 +236,8 @@ TEST_F(SubgraphQueryTest, LoadViewSearchAndClear) {
 
 // Without species any ring of six atoms without chords matches, in ligands that hold
 // the fragment's elements (the pre-filter applies all the same); bulk and per-row
-// loading give the same grid for every fragment, with and without species, also when
-// the blocks after the first are loaded while the one before is tested.
+// loading give the same grid for every fragment, with and without species, in one
+// block or in several.
 TEST_F(SubgraphQueryTest, BulkAndPerRowLoadingGiveTheSameGrid) {
     const std::map<std::string, TTestLigand> ligands = LigandsOf(kLibrary);
     const std::vector<ExpectedHit> all = ExpectedHits(kLibrary, "%");
@@ -251,8 +251,7 @@ TEST_F(SubgraphQueryTest, BulkAndPerRowLoadingGiveTheSameGrid) {
     for (const char* fragment : {"pyridine_ring.gph", "carboxylate.gph", "imidazole_ring.gph"}) {
         for (bool withSpecies : {false, true}) {
             SCOPED_TRACE(std::string(fragment) + (withSpecies ? " with species" : ""));
-            // Bulk in one block, in blocks of 16 each loaded while the one before is
-            // tested, and per row.
+            // Bulk in one block, in blocks of 16, and per row.
             struct Scheme {
                 TCandidateLoading loading;
                 std::size_t blockSize;

@@ -1,9 +1,6 @@
 #include "app/core/SubgraphCandidates.h"
 
 #include <algorithm>
-#include <exception>
-#include <functional>
-#include <utility>
 
 #include "app/core/StatementText.h"
 #include "app/core/TTLSearchRows.h"
@@ -95,11 +92,6 @@ void TCandidateAtoms::Load(TDatabase& database, const std::vector<TGuid>& ids,
     lists->Close();
 }
 
-void TCandidateAtoms::Merge(TCandidateAtoms& other) {
-    atomsByLigand_.merge(other.atomsByLigand_);
-    bondListsByLigand_.merge(other.bondListsByLigand_);
-}
-
 namespace {
 
 // The parts of a list separated by ";".
@@ -167,90 +159,6 @@ bool TCandidateAtoms::Build(const TGuid& id, tCompParam& comp) const {
     return comp.pAt0 != nullptr;
 }
 
-TCandidatePrefetch::TCandidatePrefetch(std::string connectionString) {
-    for (std::size_t k = 0; k < kConnections; ++k)
-        databases_.push_back(std::make_unique<TDatabase>(connectionString));
-}
-
-TCandidatePrefetch::~TCandidatePrefetch() {
-    Wait();
-}
-
-void TCandidatePrefetch::Wait() {
-    for (std::future<TLoaded>& part : pending_)
-        part.wait();
-    pending_.clear();
-}
-
-TCandidatePrefetch::TLoaded TCandidatePrefetch::Load(TDatabase& database, std::vector<TGuid> ids,
-                                                     const tSetAtSet* sets) {
-    using Clock = std::chrono::steady_clock;
-    TLoaded loaded;
-    try {
-        database.Open();
-    } catch (const EDatabaseError&) {
-        // Without these connections the blocks are loaded on the first one; a fault of
-        // the server itself shows there.
-        return loaded;
-    }
-    const Clock::time_point start = Clock::now();
-    loaded.atoms.emplace();
-    loaded.atoms->Load(database, ids, sets);
-    loaded.took = Clock::now() - start;
-    return loaded;
-}
-
-void TCandidatePrefetch::Start(const std::vector<TGuid>& ids, const tSetAtSet* sets) {
-    if (unavailable_ || !pending_.empty() || ids.empty())
-        return;
-    ids_ = ids;
-    const std::size_t parts = std::min(databases_.size(), ids.size());
-    for (std::size_t k = 0; k < parts; ++k) {
-        std::vector<TGuid> part(ids.begin() + static_cast<std::ptrdiff_t>(k * ids.size() / parts),
-                                ids.begin() +
-                                    static_cast<std::ptrdiff_t>((k + 1) * ids.size() / parts));
-        pending_.push_back(std::async(std::launch::async, &TCandidatePrefetch::Load,
-                                      std::ref(*databases_[k]), std::move(part), sets));
-    }
-}
-
-bool TCandidatePrefetch::Take(const std::vector<TGuid>& ids, TCandidateAtoms& atoms) {
-    if (pending_.empty())
-        return false;
-    if (ids != ids_) {
-        Wait();
-        return false;
-    }
-    std::vector<std::future<TLoaded>> parts;
-    parts.swap(pending_);
-    std::vector<TLoaded> loaded;
-    std::exception_ptr error;
-    // Every part is waited for before an error is thrown.
-    for (std::future<TLoaded>& part : parts) {
-        try {
-            loaded.push_back(part.get());
-        } catch (...) {
-            if (!error)
-                error = std::current_exception();
-        }
-    }
-    if (error)
-        std::rethrow_exception(error);
-    std::chrono::steady_clock::duration longest{};
-    for (TLoaded& part : loaded) {
-        if (!part.atoms) {
-            unavailable_ = true;
-            return false;
-        }
-        longest = std::max(longest, part.took);
-    }
-    atoms = std::move(*loaded.front().atoms);
-    for (std::size_t k = 1; k < loaded.size(); ++k)
-        atoms.Merge(*loaded[k].atoms);
-    loadTime_ += longest;
-    return true;
-}
-
 TSubgraphRowFilter::TSubgraphRowFilter(TDatabase& database, const TGuid& libraryId,
                                        TSubgraphTest& test, TCandidateLoading loading)
     : TSubgraphRowFilter(database, libraryId, test, loading, kBulkBlockSize) {}
@@ -265,32 +173,14 @@ std::size_t TSubgraphRowFilter::BlockSize() const {
     return loading_ == TCandidateLoading::Bulk ? blockSize_ : 1;
 }
 
-void TSubgraphRowFilter::Upcoming(const std::vector<TGuid>& ids) {
-    if (loading_ != TCandidateLoading::Bulk)
-        return;
-    if (!prefetch_)
-        prefetch_ = std::make_unique<TCandidatePrefetch>(database_.ConnectionString());
-    upcoming_ = ids;
-}
-
-std::chrono::steady_clock::duration TSubgraphRowFilter::PrefetchTime() const {
-    return prefetch_ ? prefetch_->LoadTime() : std::chrono::steady_clock::duration{};
-}
-
 std::vector<bool> TSubgraphRowFilter::TestBlock(const std::vector<TGuid>& ids) {
     using Clock = std::chrono::steady_clock;
     std::vector<bool> hits;
     hits.reserve(ids.size());
     if (loading_ == TCandidateLoading::Bulk) {
         const Clock::time_point start = Clock::now();
-        if (!prefetch_ || !prefetch_->Take(ids, block_))
-            block_.Load(database_, ids, test_.Sets());
+        block_.Load(database_, ids, test_.Sets());
         const Clock::time_point loaded = Clock::now();
-        // The next block is looked up while this one is tested.
-        if (prefetch_ && !upcoming_.empty()) {
-            prefetch_->Start(upcoming_, test_.Sets());
-            upcoming_.clear();
-        }
         for (const TGuid& id : ids)
             hits.push_back(block_.Build(id, scratch_) && test_.Test(scratch_));
         databaseTime_ += loaded - start;

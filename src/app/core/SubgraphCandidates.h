@@ -10,9 +10,6 @@
 #include "db/Database.h"
 
 #include <chrono>
-#include <future>
-#include <memory>
-#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -39,8 +36,6 @@ public:
     // Runs SelectCandidateAtoms, then SelectCandidateBondLists for the ligands that
     // came back, and keeps their rows by ligand.
     void Load(TDatabase& database, const std::vector<TGuid>& ids, const tSetAtSet* sets);
-    // Adds the rows of another block (of other ligands) to these.
-    void Merge(TCandidateAtoms& other);
     // Builds ligand `id` of the last block into `comp` with the atoms LiMoNFromDB
     // gives it ("P 1", each atom with a bond list, in element-and-index order, linked
     // adjacency), without the cell, name, code and coordinates, which the search does
@@ -55,47 +50,6 @@ private:
     };
     std::unordered_map<std::string, std::string> atomsByLigand_;
     std::unordered_map<std::string, TBondLists> bondListsByLigand_;
-};
-
-// Loads the candidates of the block after the current one while the caller builds and
-// tests the current block: the block is split in parts, each looked up on a connection
-// of its own on a worker thread, so that the server works on the next block with more
-// than one process while the client matches. One block is in flight at a time.
-class TCandidatePrefetch {
-public:
-    static constexpr std::size_t kConnections = 2;
-
-    // The connections are opened by the first load, with this connection string.
-    explicit TCandidatePrefetch(std::string connectionString);
-    // Waits for a load in flight (its outcome is dropped).
-    ~TCandidatePrefetch();
-    TCandidatePrefetch(const TCandidatePrefetch&) = delete;
-    TCandidatePrefetch& operator=(const TCandidatePrefetch&) = delete;
-
-    // Starts loading `ids` (with the sets, which must outlive the load) unless a load
-    // is in flight or a connection could not be opened.
-    void Start(const std::vector<TGuid>& ids, const tSetAtSet* sets);
-    // When the load in flight is that of `ids`: waits for it and puts its atoms into
-    // `atoms`, true; a database error of the load throws here. False, with nothing in
-    // flight afterwards, otherwise (the caller loads the block itself).
-    bool Take(const std::vector<TGuid>& ids, TCandidateAtoms& atoms);
-    // The time the workers spent loading the blocks taken so far, the longest part of
-    // each block.
-    std::chrono::steady_clock::duration LoadTime() const { return loadTime_; }
-
-private:
-    struct TLoaded {
-        std::optional<TCandidateAtoms> atoms; // none when the connection did not open
-        std::chrono::steady_clock::duration took{};
-    };
-    static TLoaded Load(TDatabase& database, std::vector<TGuid> ids, const tSetAtSet* sets);
-    void Wait();
-
-    std::vector<std::unique_ptr<TDatabase>> databases_;
-    bool unavailable_ = false; // a connection could not be opened
-    std::vector<TGuid> ids_;   // the block in flight
-    std::vector<std::future<TLoaded>> pending_;
-    std::chrono::steady_clock::duration loadTime_{};
 };
 
 // How candidates are loaded.
@@ -119,19 +73,11 @@ public:
 
     // Rows per block: 1 for the per-row scheme.
     std::size_t BlockSize() const;
-    // The IDs of the block that the next TestBlock after this one will get: in bulk
-    // they are loaded on a second connection while the current block is tested.
-    void Upcoming(const std::vector<TGuid>& ids);
     // One flag per ligand, in order.
     std::vector<bool> TestBlock(const std::vector<TGuid>& ids);
 
     int Tested() const { return tested_; }
-    // The time spent waiting for candidates' rows: loading them, or waiting for the
-    // block loaded beside the test of the one before.
     std::chrono::steady_clock::duration DatabaseTime() const { return databaseTime_; }
-    // The time the second connection spent loading blocks (hidden behind matching as
-    // far as DatabaseTime is less).
-    std::chrono::steady_clock::duration PrefetchTime() const;
     std::chrono::steady_clock::duration MatchingTime() const { return matchingTime_; }
 
 private:
@@ -142,8 +88,6 @@ private:
     std::size_t blockSize_;
     tCompParam scratch_; // the candidate being tested
     TCandidateAtoms block_;
-    std::vector<TGuid> upcoming_;
-    std::unique_ptr<TCandidatePrefetch> prefetch_; // made by the first Upcoming in bulk
     int tested_ = 0;
     std::chrono::steady_clock::duration databaseTime_{};
     std::chrono::steady_clock::duration matchingTime_{};

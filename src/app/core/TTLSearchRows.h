@@ -58,44 +58,28 @@ template <class Result> TOneRecStr ReadTTLSearchRow(const Result& result, const 
 // tests the candidates of a block together.
 using TLigandBlockTest = std::function<std::vector<bool>(const std::vector<TGuid>& ligandIds)>;
 
-// Told the ligands' IDs of the block that comes after the one about to be decided, so
-// that their candidates can be loaded while that block is tested.
-using TLigandBlockNotice = std::function<void(const std::vector<TGuid>& ligandIds)>;
-
 // Walks the rows of the search result from the current one to the end, `blockSize`
 // rows at a time (at least one). The rows of a block are read, `isHit` decides them
 // (an empty test passes every row), and each hit is counted and handed to
 // `onHit(record, hitCount)` with the hit count so far (the grid row number), in row
-// order. The rows of the next block are read before a block is decided, and
-// `upcoming`, when given, is told their IDs first. Returns the number of hits. The
-// result is left at its end, open.
+// order. Returns the number of hits. The result is left at its end, open.
 template <class Result, class OnHit>
 int WalkTTLSearchRowBlocks(Result& result, OnHit&& onHit, const TLigandBlockTest& isHit,
-                           std::size_t blockSize, const TLigandBlockNotice& upcoming = {}) {
-    const auto readBlock = [&](std::vector<TOneRecStr>& rows, std::vector<TGuid>& rowIds) {
-        rows.clear();
-        rowIds.clear();
-        for (; !result.Eof() && (rows.empty() || rows.size() < blockSize); result.Next()) {
-            rowIds.push_back(GuidFromColumnText(result.AsString("ID")));
-            rows.push_back(ReadTTLSearchRow(result, rowIds.back()));
-        }
-    };
+                           std::size_t blockSize) {
     int hitCount = 0;
-    std::vector<TOneRecStr> block, nextBlock;
-    std::vector<TGuid> ids, nextIds;
-    readBlock(block, ids);
-    while (!block.empty()) {
-        // One block is read ahead, so that the upcoming one is known while this one is
-        // decided.
-        readBlock(nextBlock, nextIds);
-        if (upcoming && !nextIds.empty())
-            upcoming(nextIds);
+    std::vector<TOneRecStr> block;
+    std::vector<TGuid> ids;
+    while (!result.Eof()) {
+        block.clear();
+        ids.clear();
+        for (; !result.Eof() && (block.empty() || block.size() < blockSize); result.Next()) {
+            ids.push_back(GuidFromColumnText(result.AsString("ID")));
+            block.push_back(ReadTTLSearchRow(result, ids.back()));
+        }
         const std::vector<bool> hits = isHit ? isHit(ids) : std::vector<bool>(ids.size(), true);
         for (std::size_t k = 0; k < block.size(); ++k)
             if (k < hits.size() && hits[k])
                 onHit(block[k], ++hitCount);
-        block.swap(nextBlock);
-        ids.swap(nextIds);
     }
     return hitCount;
 }
