@@ -274,7 +274,7 @@ void TLVForm::SyncControls() {
     actCutSphere->setChecked(o.CutMode == 3);
     if (QToolButton* button = ModeButton(scene_->MouseMode)) {
         button->setChecked(true);
-        surface_->setCursor(ScreenCursor(scene_->MouseMode + 1));
+        view_->setCursor(ScreenCursor(scene_->MouseMode + 1));
     }
 }
 

@@ -1,13 +1,10 @@
 // The drawing surface of a viewer window: an OpenGL widget with a compatibility-profile
-// context that hands initialisation, resizing and painting to its window, and converts
-// its mouse and key events into the window's arguments (button, modifier bits, client
-// pixels, key code). The picture is kept between paints, so that outlines can be drawn
-// over it in exclusive-or mode.
+// context that hands initialisation, resizing and painting to its window, and its mouse
+// and key events to the window's handlers (LVSurfaceInput). The picture is kept between
+// paints, so that outlines can be drawn over it in exclusive-or mode.
 #pragma once
 
 #include <QOpenGLWidget>
-
-#include <optional>
 
 namespace ormaline {
 
@@ -37,7 +34,6 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
-    QPoint ClientPixel(const QPointF& position) const;
     TLVForm& form_;
 };
 

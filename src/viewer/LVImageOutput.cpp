@@ -79,14 +79,14 @@ void TLVForm::ShowBars(bool shown) {
 
 void TLVForm::actImageCopyExecute() {
     ShowBars(false);
-    surface_->repaint();
+    view_->repaint();
     auto mime = std::make_unique<QMimeData>();
     bool filled = false;
     if (WLVO().ModelCryst != 0 || !NotErOpenGL) {
         // A vector picture drawn again by the 2D renderer, with its bitmap beside it for
         // programs that paste only bitmaps.
-        const int width = surface_->PixelWidth(), height = surface_->PixelHeight();
-        const TGlyphMetrics metrics(surface_->font());
+        const int width = ClientWidth(), height = ClientHeight();
+        const TGlyphMetrics metrics(view_->font());
         const TCanvasPicture picture = CanvasPicture(width, height, metrics);
         QBuffer svg;
         svg.open(QIODevice::WriteOnly);
@@ -96,12 +96,12 @@ void TLVForm::actImageCopyExecute() {
         generator.setViewBox(QRect(0, 0, width, height));
         generator.setTitle("Latvista");
         QPainter painter(&generator);
-        painter.setFont(surface_->font());
+        painter.setFont(view_->font());
         DrawCanvasPicture(painter, picture);
         painter.end();
         QImage bitmap(width, height, QImage::Format_RGB32);
         QPainter bitmapPainter(&bitmap);
-        bitmapPainter.setFont(surface_->font());
+        bitmapPainter.setFont(view_->font());
         DrawCanvasPicture(bitmapPainter, picture);
         bitmapPainter.end();
         mime->setData("image/svg+xml", svg.data());
@@ -126,8 +126,8 @@ void TLVForm::actImagePrintExecute() {
     if (!Dialogs().Print("Print", printer))
         return;
     ShowBars(false);
-    surface_->repaint();
-    const int clientWidth = surface_->PixelWidth(), clientHeight = surface_->PixelHeight();
+    view_->repaint();
+    const int clientWidth = ClientWidth(), clientHeight = ClientHeight();
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
     TPixelSize target = FitToPage(clientWidth, clientHeight, page.width(), page.height());
     const bool canvas = WLVO().ModelCryst != 0 || !NotErOpenGL;
@@ -137,7 +137,7 @@ void TLVForm::actImagePrintExecute() {
         target.height /= 2;
         const TPrintView saved = SaveView(*scene_);
         ScaleViewForPrint(*scene_, target.width, target.height, clientWidth, clientHeight);
-        QFont font = surface_->font();
+        QFont font = view_->font();
         if (clientHeight > 0 && font.pixelSize() > 0)
             font.setPixelSize(std::max(1, PixelRound(static_cast<double>(font.pixelSize()) *
                                                      target.height / clientHeight)));
@@ -179,7 +179,7 @@ void TLVForm::actImageSaveAsExecute() {
         !Dialogs().Confirm("File " + *path + " already exists. Overwrite?"))
         return;
     // The export takes the partners the paint processed.
-    surface_->repaint();
+    view_->repaint();
     std::string text;
     if (IsHinFile(*path)) {
         OutPutToStatusBar1("Calculating molecule numbers...");

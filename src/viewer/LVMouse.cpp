@@ -28,8 +28,8 @@ TMouseEnv TLVForm::MouseEnv() {
     env.active = isActiveWindow();
     env.threadRunning = ThreadRunning();
     env.rotationOn = rotationOn_;
-    env.clientWidth = surface_->PixelWidth();
-    env.clientHeight = surface_->PixelHeight();
+    env.clientWidth = ClientWidth();
+    env.clientHeight = ClientHeight();
     env.metrics = glyphMetrics_.get();
     env.colours = &colours_;
     return env;
@@ -88,7 +88,7 @@ void TLVForm::ChoiceMouseModeClick(QToolButton* sender) {
     const int tag = sender->property("Tag").toInt();
     ChoiceMouseMode(*scene_, tag);
     sender->setChecked(true);
-    surface_->setCursor(ScreenCursor(tag));
+    view_->setCursor(ScreenCursor(tag));
 }
 
 void TLVForm::ACutModeExecute(QAction* sender) {

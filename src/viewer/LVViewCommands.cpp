@@ -18,7 +18,7 @@
 namespace ormaline {
 
 void TLVForm::FitScale1Click() {
-    projection_ = FitScale(*scene_, surface_->PixelWidth(), surface_->PixelHeight());
+    projection_ = FitScale(*scene_, ClientWidth(), ClientHeight());
     Repaint();
 }
 
@@ -28,7 +28,7 @@ void TLVForm::FitCenter1Click() {
 }
 
 void TLVForm::FitSpace1Click() {
-    FitSpace(*scene_, surface_->PixelWidth(), surface_->PixelHeight());
+    FitSpace(*scene_, ClientWidth(), ClientHeight());
     Repaint();
 }
 
@@ -46,7 +46,7 @@ void TLVForm::Set_hkl(const std::string& given) {
         }
         break;
     }
-    ormaline::Set_hkl(*scene_, text, surface_->PixelWidth(), surface_->PixelHeight());
+    ormaline::Set_hkl(*scene_, text, ClientWidth(), ClientHeight());
     SyncControls();
     Repaint();
 }
@@ -64,7 +64,7 @@ void TLVForm::SwitchRotation(bool on) {
         scene_->WCurrentAtom = false;
         scene_->MouseMode = 2;
         tbLVRotate->setChecked(true);
-        surface_->setCursor(ScreenCursor(3));
+        view_->setCursor(ScreenCursor(3));
         timer_->start(50);
     } else {
         scene_->NoUndo = true;

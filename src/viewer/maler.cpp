@@ -10,6 +10,7 @@
 #include "viewer/GLRenderer.h"
 #include "viewer/GlyphLists.h"
 #include "viewer/LVGLView.h"
+#include "viewer/LVSurfaceInput.h"
 #include "viewer/LVThread.h"
 #include "viewer/core/GdiRenderer.h"
 #include "viewer/core/SceneActions.h"
@@ -50,6 +51,7 @@ TLVForm::TLVForm(QWidget* parent)
     timer_ = new QTimer(this);
     connect(timer_, &QTimer::timeout, this, [this] { TimerTimer(); });
     surface_ = new TLVGLView(*this, this);
+    view_ = surface_;
     setCentralWidget(surface_);
     setFocusProxy(surface_);
     glyphMetrics_ = std::make_unique<TGlyphMetrics>(ViewerWindowFont());
@@ -127,7 +129,9 @@ void TLVForm::SurfaceInitialized() {
     std::string failure;
     QOpenGLContext* glContext = surface_->context();
     if (glContext == nullptr || !glContext->isValid()) {
-        failure = "wglCreateContext error:" + std::to_string(glGetError());
+        // Without a context there is no OpenGL error to ask for.
+        failure =
+            "wglCreateContext error:" + std::to_string(glContext == nullptr ? 0u : glGetError());
     } else if (glContext->format().profile() == QSurfaceFormat::CoreProfile) {
         failure = "ChoosePixelFormat error:0";
     } else {
@@ -150,6 +154,14 @@ void TLVForm::SurfaceInitialized() {
         return;
     }
     renderer_->InitLight(WLVO(), colours_, false);
+}
+
+int TLVForm::ClientWidth() const {
+    return SurfacePixelWidth(*view_);
+}
+
+int TLVForm::ClientHeight() const {
+    return SurfacePixelHeight(*view_);
 }
 
 void TLVForm::SurfaceAboutToBeDestroyed() {
@@ -185,7 +197,7 @@ void TLVForm::showEvent(QShowEvent* event) {
 }
 
 void TLVForm::FormShow() {
-    NewScale(*scene_, surface_->PixelWidth(), surface_->PixelHeight(), false);
+    NewScale(*scene_, ClientWidth(), ClientHeight(), false);
     InitPositions(*scene_);
 }
 
@@ -220,7 +232,7 @@ void TLVForm::FormResize() {
     // While a build runs the worker owns the scene; the completion re-projects.
     if (ThreadRunning())
         return;
-    projection_ = ormaline::FormResize(*scene_, surface_->PixelWidth(), surface_->PixelHeight());
+    projection_ = ormaline::FormResize(*scene_, ClientWidth(), ClientHeight());
     Repaint();
 }
 
@@ -228,7 +240,7 @@ void TLVForm::Repaint() {
     overlayOnly_ = false;
     pendingXor_.clear();
     fullPending_ = true;
-    surface_->update();
+    view_->update();
 }
 
 void TLVForm::FormPaint() {
@@ -249,8 +261,7 @@ void TLVForm::FormPaint() {
     if (WLVO().ModelCryst != 0 || !NotErOpenGL) {
         PaintCanvas(drawable);
     } else if (drawable) {
-        renderer_->LatvistaFull(*scene_, colours_, projection_, surface_->PixelWidth(),
-                                surface_->PixelHeight());
+        renderer_->LatvistaFull(*scene_, colours_, projection_, ClientWidth(), ClientHeight());
     } else {
         const TColorFloats background = ColorToFloats(WLVO().WGBCol);
         glClearColor(background.r, background.g, background.b, 1.0f);
@@ -265,12 +276,12 @@ void TLVForm::FormPaint() {
 
 void TLVForm::PaintCanvas(bool drawable) {
     if (drawable) {
-        BM = DrawCanvas(surface_->PixelWidth(), surface_->PixelHeight(), surface_->font());
+        BM = DrawCanvas(ClientWidth(), ClientHeight(), view_->font());
     } else {
-        BM = QImage(surface_->PixelWidth(), surface_->PixelHeight(), QImage::Format_RGB32);
+        BM = QImage(ClientWidth(), ClientHeight(), QImage::Format_RGB32);
         BM.fill(QtColour(WLVO().WGBCol));
     }
-    QPainter window(surface_);
+    QPainter window(view_);
     window.drawImage(0, 0, BM);
 }
 
@@ -303,7 +314,7 @@ void TLVForm::DrawXor(const std::vector<TXorShape>& shapes) {
         return;
     pendingXor_.insert(pendingXor_.end(), shapes.begin(), shapes.end());
     overlayOnly_ = true;
-    surface_->update();
+    view_->update();
 }
 
 void TLVForm::DrawOverlay(const std::vector<TXorShape>& shapes) {
@@ -325,11 +336,11 @@ void TLVForm::DrawOverlay(const std::vector<TXorShape>& shapes) {
                 painter.drawEllipse(QPoint(shape.x, shape.y), shape.radius, shape.radius);
         }
         painter.end();
-        QPainter window(surface_);
+        QPainter window(view_);
         window.drawImage(0, 0, BM);
         return;
     }
-    renderer_->DrawXorShapes(shapes, surface_->PixelWidth(), surface_->PixelHeight());
+    renderer_->DrawXorShapes(shapes, ClientWidth(), ClientHeight());
 }
 
 void TLVForm::RedrawOwnBand() {
@@ -367,7 +378,7 @@ void TLVForm::Create1Click() {
         SwitchRotation(false);
     PrepareSceneBuild(*scene_);
     if (scene_->mas_l <= 0)
-        NewScale(*scene_, surface_->PixelWidth(), surface_->PixelHeight(), false);
+        NewScale(*scene_, ClientWidth(), ClientHeight(), false);
     EnableMainMenu(false);
     LVThread = std::make_unique<TLVThread>(*this);
     cmCode = 1;

@@ -48,6 +48,12 @@ public:
     TLatvistaOpt& WLVO() { return scene_->WLVO; }
     TViewColours& Colours() { return colours_; }
     TLVGLView* Surface() const { return surface_; }
+    // The widget the picture is shown on: the OpenGL surface, or its 2D stand-in when no
+    // OpenGL context could be created.
+    QWidget* View() const { return view_; }
+    // Client size of the view in device pixels.
+    int ClientWidth() const;
+    int ClientHeight() const;
     TGLRenderer& Renderer() { return *renderer_; }
     ActionList& Actions() { return *actions_; }
 
@@ -234,6 +240,8 @@ public:
     void SurfaceInitialized();
     void SurfaceAboutToBeDestroyed();
 
+    void setVisible(bool visible) override;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -260,6 +268,8 @@ private:
     bool CanRunSceneCommands() const;
     void ApplyRenderingMode();
     void RebuildGlyphs();
+    // Shows the picture on a 2D canvas in place of the OpenGL surface.
+    void StandInFor2D();
 
     std::unique_ptr<TLVScene> scene_;
     std::unique_ptr<TGLRenderer> renderer_;
@@ -273,6 +283,7 @@ private:
     TViewColours colours_;
     TProjection projection_;
     TLVGLView* surface_ = nullptr;
+    QWidget* view_ = nullptr;
     ActionList* actions_ = nullptr;
     QTimer* timer_ = nullptr;
     bool rotationOn_ = false;

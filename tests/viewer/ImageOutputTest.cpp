@@ -11,7 +11,9 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QOpenGLWidget>
 #include <QPainter>
+#include <QScreen>
 #include <QSurfaceFormat>
 #include <QSvgRenderer>
 
@@ -70,6 +72,19 @@ std::unique_ptr<TLVForm> TwoAtomsIn2D(const std::function<void(TLatvistaOpt&)>& 
         if (more)
             more(o);
     });
+}
+
+// O and N in sphere & cylinder in a window whose OpenGL surface asks for the format
+// `failing` makes of its own.
+std::unique_ptr<TLVForm> TwoAtomsOnSurfaceOf(const std::function<void(QSurfaceFormat&)>& failing) {
+    return ViewerOn(
+        {{8, 0.3, 0.5, 0.5, "2"}, {7, 0.7, 0.5, 0.5, "1"}}, 10.0,
+        [](TLatvistaOpt& o) { o.NumModel = 3; },
+        [&](TLVForm& window) {
+            QSurfaceFormat format = window.Surface()->format();
+            failing(format);
+            window.Surface()->setFormat(format);
+        });
 }
 
 TEST_F(ImageOutputTest, The2DModeDrawsFlatElementColoursAndHalvesAndBlackAndWhite) {
@@ -131,16 +146,11 @@ TEST_F(ImageOutputTest, The2DModeDrawsTheAxesAndTheLegendOfTheSharedPictures) {
 TEST_F(ImageOutputTest, AWindowWhoseOpenGLSetUpFailsShowsThe2DPicture) {
     dialogs->PushYes();
     dialogs->PushYes();
-    auto form = ViewerOn(
-        {{8, 0.3, 0.5, 0.5, "2"}, {7, 0.7, 0.5, 0.5, "1"}}, 10.0,
-        [](TLatvistaOpt& o) { o.NumModel = 3; },
-        [](TLVForm& window) {
-            // A core profile has no fixed-function OpenGL: the set-up fails.
-            QSurfaceFormat format = window.Surface()->format();
-            format.setVersion(3, 3);
-            format.setProfile(QSurfaceFormat::CoreProfile);
-            window.Surface()->setFormat(format);
-        });
+    // A core profile has no fixed-function OpenGL: the set-up fails.
+    auto form = TwoAtomsOnSurfaceOf([](QSurfaceFormat& format) {
+        format.setVersion(3, 3);
+        format.setProfile(QSurfaceFormat::CoreProfile);
+    });
     EXPECT_FALSE(form->NotErOpenGL);
     EXPECT_EQ(form->WLVO().ModelCryst, 1);
     ASSERT_EQ(dialogs->TextsOf(DialogKind::Error).size(), 2u);
@@ -155,6 +165,50 @@ TEST_F(ImageOutputTest, AWindowWhoseOpenGLSetUpFailsShowsThe2DPicture) {
     picture.save("/tmp/ormaline-2d-after-gl-failure.png");
     EXPECT_TRUE(Same(At(picture, *form, *NodeOf(*form, 1)), ElementColor(8)));
     EXPECT_TRUE(Same(At(picture, *form, *NodeOf(*form, 2)), ElementColor(7)));
+    dialogs->records.clear();
+}
+
+TEST_F(ImageOutputTest, AWindowWithoutAnOpenGLContextShowsThe2DPictureAndTakesClicks) {
+    dialogs->PushYes();
+    dialogs->PushYes();
+    // OpenVG is no OpenGL: no context of this format can be created at all.
+    auto form = TwoAtomsOnSurfaceOf(
+        [](QSurfaceFormat& format) { format.setRenderableType(QSurfaceFormat::OpenVG); });
+    ASSERT_NE(form->View(), nullptr);
+    EXPECT_EQ(qobject_cast<QOpenGLWidget*>(form->View()), nullptr);
+    EXPECT_EQ(form->centralWidget(), form->View());
+    EXPECT_EQ(form->Surface()->context(), nullptr);
+    EXPECT_FALSE(form->NotErOpenGL);
+    EXPECT_EQ(form->WLVO().ModelCryst, 1);
+    EXPECT_FALSE(form->actOpenGLMode->isEnabled());
+    ASSERT_EQ(dialogs->TextsOf(DialogKind::Error).size(), 2u);
+    EXPECT_EQ(dialogs->TextsOf(DialogKind::Error)[0], "wglCreateContext error:0");
+    EXPECT_EQ(form->StatusPanelText(1), "OpenGL could not be set up: the picture is drawn in 2D.");
+    // What the X server shows in the view's place.
+    QApplication::processEvents();
+    const QPoint origin = form->View()->mapTo(form.get(), QPoint(0, 0));
+    const QImage shown = form->screen()
+                             ->grabWindow(form->winId(), origin.x(), origin.y(),
+                                          form->View()->width(), form->View()->height())
+                             .toImage()
+                             .convertToFormat(QImage::Format_RGB32);
+    shown.save("/tmp/ormaline-2d-without-opengl-context.png");
+    form->screen()
+        ->grabWindow(form->winId())
+        .save("/tmp/ormaline-window-without-opengl-context.png");
+    ASSERT_EQ(shown.width(), form->ClientWidth());
+    const tTopAt& oxygen = *NodeOf(*form, 1);
+    EXPECT_TRUE(Same(At(shown, *form, oxygen), ElementColor(8)));
+    EXPECT_TRUE(Same(At(shown, *form, *NodeOf(*form, 2)), ElementColor(7)));
+    // A click on the oxygen reaches the select mode's handlers: it is described and selected.
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    const auto p = ScreenPixel(form->Scene(), oxygen);
+    QTest::mouseClick(
+        form->View(), Qt::LeftButton, {},
+        QPoint(static_cast<int>(std::lround(p[0])), static_cast<int>(std::lround(p[1]))));
+    EXPECT_EQ(form->StatusPanelText(0).substr(0, 4), " O1 ");
+    EXPECT_EQ(form->Scene().CountInsAt, 1);
     dialogs->records.clear();
 }
 
