@@ -8,6 +8,7 @@
 #include "viewer/core/PickIndex.h"
 #include "viewer/core/SceneRecords.h"
 #include "viewer/core/SceneUndo.h"
+#include "viewer/core/UndoHistory.h"
 
 #include <array>
 #include <cstdint>
@@ -78,6 +79,7 @@ struct TLVScene {
     DVector DVMin{};
     DVector DVMax{};
     int i0 = 0, j0 = 0; // half client width and height
+    int ClientWidth = 0, ClientHeight = 0; // client size of the last NewScale
     int oldi0 = 0, oldj0 = 0;
     int Gi0 = 0, Gj0 = 0;                // axes glyph
     int LegI0 = 0, LegJ0 = 0;            // legend
@@ -96,8 +98,10 @@ struct TLVScene {
     std::int32_t lWPosName = 0;
 
     // Undo: recording is allowed while NoUndo is set (it is cleared during a build).
+    // The scene records into its own history unless another recorder is put in its place.
     bool NoUndo = true;
-    TSceneUndo* Undo = &TSceneUndo::None();
+    TUndoHistory UndoHistory{*this};
+    TSceneUndo* Undo = &UndoHistory;
 
     // Mouse tools. Positions are client pixels.
     std::int32_t MouseMode = 1; // the pressed mode button's Tag - 1

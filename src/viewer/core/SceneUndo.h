@@ -1,5 +1,5 @@
-// Where the scene records undo states. Undo recording comes later; until then the
-// scene talks to this interface, whose default implementation records nothing.
+// Where the scene records undo states and edit records. The scene's own history
+// (TUndoHistory) implements it; the shared instance `None` records nothing.
 #pragma once
 
 #include <string_view>

@@ -145,6 +145,8 @@ void ContinuousRotationTick(TLVScene& scene) {
 }
 
 void NewScale(TLVScene& scene, int width, int height, bool refit) {
+    scene.ClientWidth = width;
+    scene.ClientHeight = height;
     scene.i0 = width / 2;
     scene.j0 = height / 2;
     if (refit && scene.oldi0 > 0 && scene.oldj0 > 0) {
