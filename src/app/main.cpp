@@ -5,6 +5,7 @@
 
 #include "platform/UserDialogs.h"
 #include "viewer/Element.h"
+#include "viewer/interact/MagicWandUnit.h"
 
 #include <QApplication>
 #include <QSurfaceFormat>
@@ -34,6 +35,7 @@ int main(int argc, char* argv[]) {
     }
     // The element table dialog lives for the whole process.
     ormaline::CreateElementDialog();
+    ormaline::CreateMagicWandForm();
     mainWindow->show();
     return QApplication::exec();
 }

@@ -131,6 +131,7 @@ void TLVForm::CreateActions() {
     actLVRotation = list.Add(
         "actLVRotation", "Rotation", [this] { SwitchRotation(!rotationOn_); },
         [this] { return !ThreadRunning(); }, "Continued rotation");
+    CreateEditActions();
     for (QAction* action : {actColouredBonds, actBlackWhite, actFog, actCell, actLegend, actABCCell,
                             actLVRotation, actOpenGLMode, actAPIMode, actAtomLabels, actBondLabels})
         action->setCheckable(true);
@@ -151,6 +152,9 @@ void TLVForm::CreateMenus() {
     miImage->addSeparator();
     miImage->addAction(actQuit);
     miEdit = menuBar()->addMenu("Edit");
+    for (QAction* action : {actUndo, actSelDelete, actRestore})
+        miEdit->addAction(action);
+    miEdit->addSeparator();
     for (QAction* action : {actCutRectangle, actCutCircle, actCutSphere})
         miEdit->addAction(action);
     miDisplay = menuBar()->addMenu("Display");
@@ -163,7 +167,10 @@ void TLVForm::CreateMenus() {
     miDisplay->addSeparator();
     for (QAction* action : {actFitScale, actFitCenter, actFitSpace, act_hkl, actLVRotation})
         miDisplay->addAction(action);
+    miDisplay->addAction(actRestoreAll);
     miSelect = menuBar()->addMenu("Select");
+    miSelect->addAction(actComplementSelection);
+    miSelect->addAction(actShowSelOnly);
     miCalculate = menuBar()->addMenu("Calculate");
     miHelp = menuBar()->addMenu("Help");
     miHelp->addAction(actLVHelp);
@@ -246,6 +253,8 @@ void TLVForm::CreateToolBar() {
     bar->addWidget(tbBondLabels);
     for (QAction* action : {actFitSpace, actLVRotation, actLVOptions})
         bar->addAction(action);
+    bar->addSeparator();
+    AddEditTools(bar);
     // The keys go to the drawing surface, whichever button was clicked last.
     for (QToolButton* button : bar->findChildren<QToolButton*>())
         button->setFocusPolicy(Qt::NoFocus);

@@ -27,6 +27,7 @@ class QLabel;
 class QMenu;
 class QProgressBar;
 class QTimer;
+class QToolBar;
 class QToolButton;
 
 namespace ormaline {
@@ -142,6 +143,16 @@ public:
     void SaveDialog1TypeChange(int filterIndex);
     // The file type chosen during the current save (the save dialog's filter index).
     int SaveDialogFilterIndex = 1;
+    // Editing, selection and undo commands and their enabling rules (the rules also set
+    // the Undo caption "Undo: " + remark and its hint).
+    void actUndoExecute();
+    bool actUndoUpdate();
+    void Delete1Click();
+    void Restore1Click();
+    void RestoreAll1Click();
+    void Invert1Click();
+    void ShowSelectionOnly1Click();
+    bool actShowSelOnlyUpdate();
 
     // Re-checks the option-driven actions and tool buttons and sets the mode's cursor.
     void SyncControls();
@@ -200,6 +211,12 @@ public:
     QAction* actCentroid = nullptr;
     QAction* actSelectedAtoms = nullptr;
     QAction* SaveSelection1 = nullptr;
+    QAction* actUndo = nullptr;
+    QAction* actSelDelete = nullptr;
+    QAction* actRestore = nullptr;
+    QAction* actRestoreAll = nullptr;
+    QAction* actComplementSelection = nullptr;
+    QAction* actShowSelOnly = nullptr;
 
     // Menus of the main menu; all but "Cancel" are disabled while a build runs.
     QMenu* miImage = nullptr;
@@ -254,6 +271,9 @@ private:
     void CreateMenus();
     void CreateToolBar();
     void CreateCalculationCommands();
+    void CreateEditActions();
+    void AddEditTools(QToolBar* bar);
+    void AfterEdit();
     QToolButton* ModeButton(int mouseMode) const;
     TMouseEnv MouseEnv();
     void ApplyMouseResult(const TMouseResult& result);
