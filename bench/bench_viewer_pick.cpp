@@ -14,6 +14,7 @@
 #include "viewer/core/ViewTransforms.h"
 #include "viewer/interact/core/MousePick.h"
 
+#include "support/RandomAtoms.h"
 #include "support/RatioReporter.h"
 
 #include <benchmark/benchmark.h>
@@ -30,35 +31,11 @@ namespace {
 
 constexpr int kWidth = 800, kHeight = 600;
 
-// Atoms of five elements at random positions of a cubic cell holding them at about the
-// density of a molecular crystal (one atom per 15 cubic angstrom), without bonds.
+// Random atoms (support/RandomAtoms.h) without bonds.
 std::unique_ptr<TLVScene> MakeScene(int atoms) {
     auto scene = std::make_unique<TLVScene>();
     scene->WLVO.AdjMatrix = 2;
-    tCompParam& comp = scene->CompParamMaler;
-    InitCompParam(comp, staAtNI);
-    const auto edge = static_cast<float>(std::cbrt(15.0 * atoms));
-    comp.DC.Tr = {edge, edge, edge};
-    comp.DC.Ug = {90.0f, 90.0f, 90.0f};
-    CalcParamTTO(comp);
-    comp.NameSG = "P 1";
-    comp.CodeSG = 1;
-    std::mt19937 random(7);
-    std::uniform_real_distribution<double> inside(0.001, 0.999);
-    const std::int16_t elements[] = {1, 6, 7, 8, 16};
-    tSteckAt* head = nullptr;
-    tSteckAt** tail = &head;
-    for (int number = 1; number <= atoms; ++number) {
-        tSteckAt* atom = NewSteckAt();
-        atom->A.n = elements[number % 5];
-        atom->A.i = number;
-        atom->i = number;
-        atom->A.k = {inside(random), inside(random), inside(random)};
-        *tail = atom;
-        tail = &atom->li;
-        ++comp.DC.at_;
-    }
-    comp.pAt0 = comp.pAtEnd = head;
+    bench::FillRandomAtoms(*scene, atoms);
     RunSceneBuild(*scene, {});
     StackToArr(*scene);
     FormResize(*scene, kWidth, kHeight);

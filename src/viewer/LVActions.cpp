@@ -109,11 +109,11 @@ void TLVForm::CreateActions() {
                  withScene, "Show coordination axes");
     const auto cutMode = [this, &list, basic](QAction*& action, const char* name,
                                               const char* caption, int tag, const char* hint) {
-        action = list.Add(name, caption, {}, basic, hint);
+        // `action` names the window's member, which outlives the action.
+        action = list.Add(
+            name, caption, [this, &action] { ACutModeExecute(action); }, basic, hint);
         action->setData(tag);
         action->setCheckable(true);
-        QAction* sender = action;
-        connect(action, &QAction::triggered, this, [this, sender] { ACutModeExecute(sender); });
     };
     cutMode(actCutRectangle, "actCutRectangle", "Cut Rectangle", 1,
             "Select atoms in a rectangular region");

@@ -27,6 +27,8 @@ void TLVScene::FreeSelection() {
 }
 
 void TLVScene::FreeScene() {
+    // No undo state outlives the nodes it names.
+    UndoHistory.FinalizeAllUndoArr();
     FreeSelection();
     ArrAt.clear();
     while (WPTAll != nullptr) {

@@ -78,7 +78,7 @@ struct TLVScene {
     DVector VCentre{};
     DVector DVMin{};
     DVector DVMax{};
-    int i0 = 0, j0 = 0; // half client width and height
+    int i0 = 0, j0 = 0;                    // half client width and height
     int ClientWidth = 0, ClientHeight = 0; // client size of the last NewScale
     int oldi0 = 0, oldj0 = 0;
     int Gi0 = 0, Gj0 = 0;                // axes glyph
@@ -125,7 +125,7 @@ struct TLVScene {
     TPickIndex PickIndex;
 
     bool HasScene() const { return WPTAll != nullptr; }
-    // Frees the SceneList, the cell atom list, the selection and ArrAt.
+    // Frees the SceneList, the cell atom list, the selection, ArrAt and the undo history.
     void FreeScene();
     // Frees the selection records only.
     void FreeSelection();

@@ -15,8 +15,7 @@
 namespace ormaline {
 namespace {
 
-template <typename T>
-void DisposeList(T*& head) {
+template <typename T> void DisposeList(T*& head) {
     while (head != nullptr) {
         T* next = head->li;
         delete head;
@@ -24,8 +23,7 @@ void DisposeList(T*& head) {
     }
 }
 
-template <typename T>
-void Push(T*& head, T* item) {
+template <typename T> void Push(T*& head, T* item) {
     item->li = head;
     head = item;
 }
@@ -400,8 +398,7 @@ void TUndoHistory::UndoEditRecords(TState& state, std::vector<tTopAt*>& freed) {
     }
 }
 
-TUndoResult TUndoHistory::actUndoExecute(int clientWidth, int clientHeight,
-                                         TViewColours* colours) {
+TUndoResult TUndoHistory::actUndoExecute(int clientWidth, int clientHeight, TViewColours* colours) {
     TUndoResult result;
     TLVScene& scene = scene_;
     if (!scene.WLVO.KeepForUndo || undoCount_ <= 0)

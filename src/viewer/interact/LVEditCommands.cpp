@@ -18,8 +18,8 @@ void TLVForm::CreateEditActions() {
     ActionList& list = *actions_;
     const auto withSelection = [this] { return actShowSelOnlyUpdate(); };
     actUndo = list.Add(
-        "actUndo", "Undo", [this] { actUndoExecute(); }, [this] { return actUndoUpdate(); },
-        "Undo", QKeySequence("Ctrl+Z"));
+        "actUndo", "Undo", [this] { actUndoExecute(); }, [this] { return actUndoUpdate(); }, "Undo",
+        QKeySequence("Ctrl+Z"));
     actSelDelete = list.Add(
         "actSelDelete", "Delete selection", [this] { Delete1Click(); }, withSelection,
         "Remove selected atom(s)", QKeySequence(Qt::Key_Delete));
@@ -51,8 +51,7 @@ void TLVForm::AddEditTools(QToolBar* bar) {
 
 bool TLVForm::actUndoUpdate() {
     // The history is the build's while a build runs.
-    const bool enabled =
-        !ThreadRunning() && !rotationOn_ && scene_->UndoHistory.UndoCount() > 0;
+    const bool enabled = !ThreadRunning() && !rotationOn_ && scene_->UndoHistory.UndoCount() > 0;
     const TUndoHistory& history = scene_->UndoHistory;
     actUndo->setText(QString::fromStdString(enabled ? history.UndoCaption() : "Undo"));
     actUndo->setToolTip(QString::fromStdString(enabled ? history.UndoHint() : "Undo"));

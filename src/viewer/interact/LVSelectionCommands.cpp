@@ -23,10 +23,9 @@ namespace {
 TColor WandColourOf(const TLVScene& scene, const TViewColours& colours, const tTopAt* node,
                     int row) {
     const TLatvistaOpt& o = scene.WLVO;
-    const TRecLeg* legend =
-        row >= 0 && static_cast<std::size_t>(row) < scene.ArrLeg.size()
-            ? &scene.ArrLeg[static_cast<std::size_t>(row)]
-            : nullptr;
+    const TRecLeg* legend = row >= 0 && static_cast<std::size_t>(row) < scene.ArrLeg.size()
+                                ? &scene.ArrLeg[static_cast<std::size_t>(row)]
+                                : nullptr;
     if (o.Black_White) {
         if (legend != nullptr && o.LegMode == 4) {
             const auto grey = static_cast<TColor>(std::nearbyint(255.0 * legend->KTint));
@@ -117,7 +116,8 @@ void TLVForm::MagicWandFromMouse(tTopAt* node, int row) {
                                          .arg((c >> 16) & 0xFF));
     if (dialog.exec() == QDialog::Accepted) {
         scene.MWType = dialog.DoforIndex();
-        const auto fill = static_cast<TBrushStyle>(std::max(0, dialog.ImageComboBox->currentIndex()));
+        const auto fill =
+            static_cast<TBrushStyle>(std::max(0, dialog.ImageComboBox->currentIndex()));
         if (row >= 0) {
             const std::int16_t element = scene.ArrLeg[static_cast<std::size_t>(row)].n;
             for (TRecLeg& legendRow : scene.ArrLeg)

@@ -61,8 +61,8 @@ TMagicWandForm::TMagicWandForm(QWidget* parent) : QDialog(parent) {
     DoforGroup->setObjectName("DoforGroup");
     auto* grid = new QGridLayout(DoforGroup);
     dofor_ = new QButtonGroup(this);
-    const char* items[6] = {"Atom", "Cryst.Sort", "Chem.Sort", "One-Colour", "Selected",
-                            "All Atoms"};
+    const char* items[6] = {"Atom",       "Cryst.Sort", "Chem.Sort",
+                            "One-Colour", "Selected",   "All Atoms"};
     for (int i = 0; i < 6; ++i) {
         auto* button = new QRadioButton(items[i], DoforGroup);
         dofor_->addButton(button, i);

@@ -90,7 +90,8 @@ void BondsOfKind(int v, tTopAt& node, const tTopAt& target) {
         if (level == 1)
             match = ElementOf(*bond->p) == ElementOf(target);
         else if (level == 2)
-            match = ElementOf(*bond->p) == ElementOf(target) && IndexOf(*bond->p) == IndexOf(target);
+            match =
+                ElementOf(*bond->p) == ElementOf(target) && IndexOf(*bond->p) == IndexOf(target);
         else if (level == 3)
             match = bond->p == &target && (bond->c & kBondOpen) == 0;
         if (!match)
@@ -147,9 +148,9 @@ void AtomPlane(TLVScene& scene, int key) {
     const SVector& p2 = first->plo->PTA->k;
     const SVector& p3 = first->plo->plo->PTA->k;
     const DVector e2 = Minus(p2, p1), e3 = Minus(p3, p1);
-    const double ref =
-        Det3({-static_cast<double>(p1[0]), -static_cast<double>(p1[1]), -static_cast<double>(p1[2])},
-             e2, e3);
+    const double ref = Det3(
+        {-static_cast<double>(p1[0]), -static_cast<double>(p1[1]), -static_cast<double>(p1[2])}, e2,
+        e3);
     for (tTopAt* node = scene.WPTAll; node != nullptr; node = node->li) {
         if (node->pSAt == nullptr)
             continue;
@@ -171,8 +172,8 @@ void Atom(TLVScene& scene, int key) {
             if (ElementOf(*node) != ElementOf(selected) ||
                 (key == 0 && IndexOf(*node) != IndexOf(selected)))
                 continue;
-            node->c = static_cast<std::uint8_t>(
-                (node->c & ~(kNodeHidden32 | kNodeHidden64)) | kNodeVisible);
+            node->c = static_cast<std::uint8_t>((node->c & ~(kNodeHidden32 | kNodeHidden64)) |
+                                                kNodeVisible);
         }
     }
 }
@@ -274,8 +275,8 @@ void Restore1Click(TLVScene& scene) {
 void RestoreAll1Click(TLVScene& scene) {
     KeepState(scene, 23, "Restore all");
     for (tTopAt* node = scene.WPTAll; node != nullptr; node = node->li) {
-        node->c = static_cast<std::uint8_t>((node->c & ~(kNodeHidden32 | kNodeHidden64)) |
-                                            kNodeVisible);
+        node->c =
+            static_cast<std::uint8_t>((node->c & ~(kNodeHidden32 | kNodeHidden64)) | kNodeVisible);
         for (tBoundAt* bond = node->p; bond != nullptr; bond = bond->li)
             bond->c |= kBondShown;
     }

@@ -32,8 +32,7 @@ tTopAt* FirstShown(const TLVScene& scene) {
     return scene.WLVO.ShowVertex ? scene.WPTAll : scene.WPTAtEnd;
 }
 
-bool WandMatches(const tTopAt& node, const tTopAt& current, int keyAt, int row,
-                 TColor reference) {
+bool WandMatches(const tTopAt& node, const tTopAt& current, int keyAt, int row, TColor reference) {
     switch (keyAt) {
     case kWandCrystSort:
         return node.pSAt->A.n == current.pSAt->A.n && node.pSAt->A.i == current.pSAt->A.i;
