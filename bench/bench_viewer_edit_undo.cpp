@@ -9,6 +9,7 @@
 #include "model/CellGeometry.h"
 #include "model/Compound.h"
 #include "viewer/core/LVScene.h"
+#include "viewer/core/SceneActions.h"
 #include "viewer/core/SceneBuild.h"
 #include "viewer/core/SceneOps.h"
 #include "viewer/core/ViewTransforms.h"
@@ -83,11 +84,12 @@ void BM_SelectAllRectangle(benchmark::State& state) {
         scene.UndoHistory.FinalizeAllUndoArr();
         state.ResumeTiming();
     }
-    // The state "Select region" holds the (empty) selection before it.
+    // The selection records themselves (the state "Select region" holds the empty
+    // selection before them).
     const std::size_t before = Allocated();
     SelectAll(scene);
     held = Allocated() - before;
-    state.counters["selection_bytes_per_atom"] = static_cast<double>(held) / kAtoms;
+    state.counters["selection_records_bytes_per_atom"] = static_cast<double>(held) / kAtoms;
     Reset(scene);
 }
 
@@ -108,14 +110,11 @@ void BM_DeleteSelection(benchmark::State& state) {
 void BM_UndoDelete(benchmark::State& state) {
     TLVScene& scene = Scene();
     Reset(scene);
-    std::size_t held = 0;
     for (auto _ : state) {
         state.PauseTiming();
         SelectAll(scene);
         scene.UndoHistory.FinalizeAllUndoArr();
-        const std::size_t before = Allocated();
         Delete1Click(scene); // states "Select" and "Delete atom"
-        held = Allocated() - before;
         state.ResumeTiming();
         scene.UndoHistory.actUndoExecute(800, 600, nullptr);
         state.PauseTiming();
@@ -124,8 +123,15 @@ void BM_UndoDelete(benchmark::State& state) {
         Reset(scene);
         state.ResumeTiming();
     }
-    state.counters["delete_bytes_per_atom"] = static_cast<double>(held) / kAtoms;
-    state.counters["delete_bytes_per_state"] = static_cast<double>(held) / 2;
+    // What one state of a selection of every atom holds ("Delete atom", "Select").
+    SelectAll(scene);
+    scene.UndoHistory.FinalizeAllUndoArr();
+    const std::size_t before = Allocated();
+    KeepState(scene, 2, "Delete atom");
+    const auto held = static_cast<double>(Allocated() - before);
+    state.counters["selection_state_bytes"] = held;
+    state.counters["selection_state_bytes_per_atom"] = held / kAtoms;
+    Reset(scene);
 }
 
 void BM_UndoSelect(benchmark::State& state) {
