@@ -5,6 +5,7 @@
 #include "viewer/ViewerPixels.h"
 
 #include "model/ElementCodes.h"
+#include "platform/ActionList.h"
 #include "platform/StringGrid.h"
 #include "viewer/core/ElementTables.h"
 
@@ -13,6 +14,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
 
 #include <QTest>
 
@@ -98,6 +101,75 @@ TEST_F(LigandDrawTest, DrawShowsTheAtomsInTheirElementColoursAtTheirProjectedPos
     }
     EXPECT_GE(checked, 3);
     EXPECT_EQ(elements, (std::set<int>{8, 16}));
+}
+
+// The road of a chemist on a drawn ligand: a click selects the sulfur, Delete hides it,
+// a click on an oxygen and Restore bring it back along the oxygen's bond, and Undo takes
+// the steps back one at a time, its menu item naming the step it will undo.
+TEST_F(LigandDrawTest, OnADrawnLigandTheChemistSelectsHidesRestoresAndUndoes) {
+    TLVForm* viewer = Draw("sulfate");
+    ASSERT_NE(viewer, nullptr);
+    viewer->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(viewer));
+    DrawnPicture(*viewer);
+    const auto nodeOf = [&](int element) -> tTopAt* {
+        for (tTopAt* node = viewer->Scene().WPTAtEnd; node != nullptr; node = node->li)
+            if (node->pSAt->A.n == element)
+                return node;
+        return nullptr;
+    };
+    const auto click = [&](tTopAt* node) {
+        const auto p = ScreenPixel(viewer->Scene(), *node);
+        const QPointF at(std::lround(p[0]), std::lround(p[1]));
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, at, viewer->Surface()->mapToGlobal(at), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                              Qt::NoModifier);
+            QApplication::sendEvent(viewer->Surface(), &event);
+        }
+    };
+    const auto undoItem = [&] {
+        viewer->Actions().UpdateActions();
+        return viewer->miEdit->actions().front()->text().toStdString();
+    };
+    const auto screenshot = [&](const char* name) {
+        if (const char* folder = std::getenv("ORMALINE_SCREENS"))
+            viewer->grab().save(QString(folder) + "/ligand-" + name + ".png");
+    };
+    tTopAt* sulfur = nodeOf(16);
+    tTopAt* oxygen = nodeOf(8);
+    ASSERT_NE(sulfur, nullptr);
+    ASSERT_NE(oxygen, nullptr);
+    click(sulfur);
+    ASSERT_EQ(viewer->Scene().CountInsAt, 1);
+    EXPECT_EQ(undoItem(), "Undo: Select atom"); // the idle pass enables Delete too
+    screenshot("1-selected");
+    viewer->actSelDelete->trigger(); // the keys are tested on the viewer alone
+    EXPECT_EQ(sulfur->c & kNodeVisible, 0);
+    EXPECT_EQ(undoItem(), "Undo: Delete atom");
+    DrawnPicture(*viewer);
+    screenshot("2-deleted");
+    click(oxygen);
+    EXPECT_EQ(undoItem(), "Undo: Select atom");
+    viewer->actRestore->trigger();
+    EXPECT_NE(sulfur->c & kNodeVisible, 0);
+    EXPECT_EQ(undoItem(), "Undo: Restore all bonds");
+    DrawnPicture(*viewer);
+    screenshot("3-restored");
+    viewer->actUndo->trigger();
+    viewer->Actions().UpdateActions();
+    EXPECT_EQ(sulfur->c & kNodeVisible, 0);
+    EXPECT_EQ(undoItem(), "Undo: Select atom");
+    DrawnPicture(*viewer);
+    screenshot("4-undone");
+    for (int i = 0; i < 10 && viewer->Scene().UndoHistory.UndoCount() > 0; ++i) {
+        viewer->actUndo->trigger();
+        viewer->Actions().UpdateActions();
+    }
+    EXPECT_NE(sulfur->c & kNodeVisible, 0);
+    EXPECT_EQ(viewer->Scene().CountInsAt, 0);
+    EXPECT_EQ(undoItem(), "Undo");
+    EXPECT_FALSE(viewer->actUndo->isEnabled());
 }
 
 // The atoms of the panel in the order and with the indexes the handoff gives them,
