@@ -159,6 +159,24 @@ TEST_F(Undo, NewLatticeCopiesAndTheirBondsGoWithTheNextState) {
     EXPECT_EQ(test::BondTable(scene), bonds);
 }
 
+TEST_F(Undo, DrawingModelsOfTheSelectedOrOfAllAtomsComeBack) {
+    const int model = atoms[0]->nm;
+    Select(atoms[0], 3);
+    SetDrawingModel(scene, model == 0 ? 1 : 0); // "Model selected atoms"
+    NotInsAllAtom(scene);
+    SetDrawingModel(scene, 2); // "Model all atoms"
+    EXPECT_EQ(atoms[1]->nm, 2);
+    atoms[1]->c = 0; // hidden since: shown again by the undo
+    History().actUndoExecute(800, 600, nullptr);
+    EXPECT_EQ(History().UndoCaption(), "Undo: Model selected atoms");
+    EXPECT_NE(atoms[1]->nm, 2);
+    EXPECT_NE(atoms[1]->c & kNodeVisible, 0);
+    History().actUndoExecute(800, 600, nullptr);
+    EXPECT_EQ(atoms[0]->nm, model);
+    ASSERT_EQ(scene.CountInsAt, 1); // the selection as it was
+    EXPECT_EQ(scene.WInsAt->col, 3);
+}
+
 TEST_F(Undo, ABuildEmptiesTheHistory) {
     KeepState(scene, 5, "Scale");
     Select(atoms[0], 1);
