@@ -21,7 +21,7 @@ namespace ormaline {
 
 void TLVForm::CreateCalculationCommands() {
     ActionList& list = *actions_;
-    const auto withSelection = [this] { return CanRunCommands() && scene_->WInsAt != nullptr; };
+    const auto withSelection = [this] { return actShowSelOnlyUpdate(); };
     actCentroid = list.Add(
         "actCentroid", "Centroid", [this] { Centroid1Click(); }, withSelection,
         "Determine centroid", QKeySequence("Ctrl+G"));

@@ -66,8 +66,8 @@ bool TLVForm::actShowSelOnlyUpdate() {
 void TLVForm::actUndoExecute() {
     if (!actUndoUpdate())
         return;
-    const TUndoResult result = scene_->UndoHistory.actUndoExecute(
-        surface_->PixelWidth(), surface_->PixelHeight(), &colours_);
+    const TUndoResult result =
+        scene_->UndoHistory.actUndoExecute(ClientWidth(), ClientHeight(), &colours_);
     if (!result.done)
         return;
     SyncControls();
@@ -112,8 +112,7 @@ void TLVForm::ShowSelectionOnly1Click() {
 }
 
 void TLVForm::AfterEdit() {
-    if (std::optional<std::string> line = Dimension(*scene_))
-        OutPutToStatusBar1(*line);
+    ShowDimension();
     actUndoUpdate();
     Repaint();
 }
