@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <utility>
 #include <vector>
 
 namespace ormaline {
@@ -132,8 +133,9 @@ std::string DistanceText(const tTopAt& a, const tTopAt& b) {
     return text;
 }
 
-std::string BondAngleText(const TLVScene& scene, const TGroups& groups) {
-    // Newest first: all[0] newest, all[2] oldest.
+// The selected atoms of a chain: its ends (one selected partner) and its middles (two).
+std::pair<std::vector<tTopAt*>, std::vector<tTopAt*>> EndsAndMiddles(const TLVScene& scene,
+                                                                     const TGroups& groups) {
     std::vector<tTopAt*> ends, middles;
     for (tTopAt* node : groups.all) {
         const std::size_t count = SelectedPartners(scene, groups, *node).size();
@@ -142,6 +144,12 @@ std::string BondAngleText(const TLVScene& scene, const TGroups& groups) {
         else if (count == 2)
             middles.push_back(node);
     }
+    return {ends, middles};
+}
+
+std::string BondAngleText(const TLVScene& scene, const TGroups& groups) {
+    // Newest first: all[0] newest, all[2] oldest.
+    const auto [ends, middles] = EndsAndMiddles(scene, groups);
     if (middles.size() == 1 && ends.size() == 2) {
         const tTopAt& middle = *middles[0];
         const std::vector<tTopAt*> order = SelectedPartners(scene, groups, middle);
@@ -169,14 +177,7 @@ bool Coplanar(const TPlane& p1, const DVector& centre1, const TPlane& p2, const 
 }
 
 std::string TorsionText(const TLVScene& scene, const TGroups& groups) {
-    std::vector<tTopAt*> ends, middles;
-    for (tTopAt* node : groups.all) {
-        const std::size_t count = SelectedPartners(scene, groups, *node).size();
-        if (count == 1)
-            ends.push_back(node);
-        else if (count == 2)
-            middles.push_back(node);
-    }
+    const auto [ends, middles] = EndsAndMiddles(scene, groups);
     tTopAt *a = nullptr, *b = nullptr, *c = nullptr, *d = nullptr;
     std::string label;
     if (ends.size() == 2 && middles.size() == 2) {
