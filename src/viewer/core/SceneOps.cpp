@@ -110,18 +110,20 @@ DVector DetCoordAt(const TLVScene& scene, const tTopAt& node, const ShIVector& t
 
 namespace detail {
 
-void InsertAtomNode(TLVScene& scene, tTopAt* node) {
+tTopAt* InsertAtomNode(TLVScene& scene, tTopAt* node) {
+    tTopAt* before = nullptr;
     if (scene.WPTAll == scene.WPTAtEnd) {
         node->li = scene.WPTAll;
         scene.WPTAll = node;
     } else {
-        tTopAt* before = scene.WPTAll;
+        before = scene.WPTAll;
         while (before->li != scene.WPTAtEnd)
             before = before->li;
         node->li = scene.WPTAtEnd;
         before->li = node;
     }
     scene.WPTAtEnd = node;
+    return before;
 }
 
 void MultTransAtom(TLVScene& scene, TNodeIndex& index, tTopAt* node, const ShIVector& trans) {
@@ -147,14 +149,15 @@ void MultTransAtom(TLVScene& scene, TNodeIndex& index, tTopAt* node, const ShIVe
     copy->PIAt = nullptr;
     copy->li = nullptr;
     ++scene.WCountAt;
+    tTopAt* predecessor = nullptr;
     if (copy->PolyVert) {
         copy->li = scene.WPTAll;
         scene.WPTAll = copy;
     } else {
-        InsertAtomNode(scene, copy);
+        predecessor = InsertAtomNode(scene, copy);
     }
     index.AddAtFront(copy);
-    scene.Undo->RecordNewNode(copy);
+    scene.Undo->RecordNewNode(copy, predecessor);
 
     // The source's bonds as they are now; the loop below may add bonds to the source.
     struct SourceBond {
@@ -231,13 +234,14 @@ void MultTransAtomStraightforward(TLVScene& scene, tTopAt* node, const ShIVector
     copy->PIAt = nullptr;
     copy->li = nullptr;
     ++scene.WCountAt;
+    tTopAt* predecessor = nullptr;
     if (copy->PolyVert) {
         copy->li = scene.WPTAll;
         scene.WPTAll = copy;
     } else {
-        detail::InsertAtomNode(scene, copy);
+        predecessor = detail::InsertAtomNode(scene, copy);
     }
-    scene.Undo->RecordNewNode(copy);
+    scene.Undo->RecordNewNode(copy, predecessor);
     std::vector<tBoundAt> bonds;
     for (const tBoundAt* bond = node->p; bond != nullptr; bond = bond->li)
         bonds.push_back(*bond);

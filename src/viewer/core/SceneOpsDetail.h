@@ -9,8 +9,9 @@ class TNodeIndex;
 
 namespace detail {
 
-// Puts an atom node at WPTAtEnd, where it becomes the new WPTAtEnd.
-void InsertAtomNode(TLVScene& scene, tTopAt* node);
+// Puts an atom node at WPTAtEnd, where it becomes the new WPTAtEnd; returns the node it
+// now follows (nullptr: the head of the list).
+tTopAt* InsertAtomNode(TLVScene& scene, tTopAt* node);
 // MultTransAtom with an index of the scene that it keeps up to date.
 void MultTransAtom(TLVScene& scene, TNodeIndex& index, tTopAt* node, const ShIVector& trans);
 

@@ -15,7 +15,8 @@ public:
     // A user step about to change the view or the scene (`KeepState` code and caption).
     virtual void KeepState(int /*code*/, std::string_view /*caption*/) {}
     // Edit records of the scene build's lattice copies and bonds.
-    virtual void RecordNewNode(tTopAt* /*node*/) {}
+    // A new node linked in after `predecessor` (nullptr: at the head of the list).
+    virtual void RecordNewNode(tTopAt* /*node*/, tTopAt* /*predecessor*/) {}
     virtual void RecordNodeState(tTopAt* /*node*/) {}
     virtual void RecordNewBond(tTopAt* /*node*/, tBoundAt* /*bond*/) {}
     virtual void RecordBondState(tTopAt* /*node*/, tBoundAt* /*bond*/) {}

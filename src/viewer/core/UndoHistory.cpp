@@ -322,12 +322,7 @@ void TUndoHistory::SaveBondToEditArr(tTopAt* owner, tBoundAt* bond) {
     InitItemEditArr(record);
 }
 
-void TUndoHistory::RecordNewNode(tTopAt* node) {
-    if (!Recording() || node == nullptr)
-        return;
-    tTopAt* predecessor = nullptr;
-    for (tTopAt* other = scene_.WPTAll; other != nullptr && other != node; other = other->li)
-        predecessor = other;
+void TUndoHistory::RecordNewNode(tTopAt* node, tTopAt* predecessor) {
     SaveNewAtomToEditArr(node, predecessor);
 }
 

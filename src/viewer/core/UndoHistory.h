@@ -112,7 +112,7 @@ public:
     // Records a state (nothing while KeepForUndo is off). Callers check NoUndo.
     void KeepState(int code, std::string_view remark) override;
     // The edit-record makers; they record only while KeepForUndo and NoUndo are set.
-    void RecordNewNode(tTopAt* node) override;
+    void RecordNewNode(tTopAt* node, tTopAt* predecessor) override;
     void RecordNodeState(tTopAt* node) override;
     void RecordNewBond(tTopAt* node, tBoundAt* bond) override;
     void RecordBondState(tTopAt* node, tBoundAt* bond) override;
