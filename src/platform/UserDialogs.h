@@ -7,6 +7,7 @@
 #pragma once
 
 #include <deque>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -72,6 +73,14 @@ public:
 UserDialogs& Dialogs();
 // Installs a new implementation and returns the one it replaces.
 std::unique_ptr<UserDialogs> InstallDialogs(std::unique_ptr<UserDialogs> dialogs);
+
+// The question before a chosen file is written over: true when `path` does not exist
+// yet or the user answers Yes to "File <path> already exists. Overwrite?".
+inline bool MayWriteFile(const std::string& path) {
+    std::error_code error;
+    return !std::filesystem::exists(path, error) ||
+           Dialogs().Confirm("File " + path + " already exists. Overwrite?");
+}
 
 // A dialog as a scripted test saw it.
 struct DialogRecord {

@@ -354,9 +354,7 @@ void TElementForm::SaveClick() {
     std::optional<std::string> name = Dialogs().SaveFileName(RadiusFileRequest(DataFileName));
     if (!name)
         return;
-    std::error_code error;
-    if (std::filesystem::exists(*name, error) &&
-        !Dialogs().Confirm("File " + *name + " already exists. Overwrite?"))
+    if (!MayWriteFile(*name))
         return;
     SaveRadiusFile(*name, ArrData);
     DataFileName = *name;

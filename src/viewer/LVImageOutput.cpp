@@ -174,9 +174,7 @@ void TLVForm::actImageSaveAsExecute() {
     const std::optional<std::string> path = Dialogs().SaveFileName(request);
     if (!path)
         return;
-    std::error_code ignored;
-    if (std::filesystem::exists(*path, ignored) &&
-        !Dialogs().Confirm("File " + *path + " already exists. Overwrite?"))
+    if (!MayWriteFile(*path))
         return;
     // The export takes the partners the paint processed.
     view_->repaint();

@@ -15,8 +15,6 @@
 
 #include <QMenu>
 
-#include <filesystem>
-
 namespace ormaline {
 
 void TLVForm::CreateCalculationCommands() {
@@ -94,9 +92,7 @@ void TLVForm::actSaveSelectionExecute() {
         });
     if (!chosen)
         return;
-    std::error_code error;
-    if (std::filesystem::exists(*chosen, error) &&
-        !Dialogs().Confirm("File " + *chosen + " already exists. Overwrite?"))
+    if (!MayWriteFile(*chosen))
         return;
     WriteSelectionFile(*chosen, SelectionFileLines(*scene_, SaveDialogFilterIndex, *chosen));
 }
