@@ -5,7 +5,9 @@
 // view turned by one degree between frames (continuous rotation: the placed geometry is
 // replayed), and a scene changed between frames (one bond's thickness: every cylinder is
 // placed again, as after an edit). The fast drawing of large scenes (ray-cast impostors)
-// is measured the same three ways with its threshold forced down. The mesh drawing of
+// is measured the same three ways with its threshold forced down: in the same view and
+// turned it keeps the frame it gathered (counter "gathers": frames gathered in full), after
+// the change it gathers and uploads every frame. The mesh drawing of
 // 1,000,000 atoms is left out (its placed geometry would take several gigabytes).
 // A further figure is the frame's projection and depth sort alone.
 //
@@ -109,8 +111,10 @@ TLVForm& Viewer(int atoms) {
 enum class TBetweenFrames { Nothing, Rotate, ChangeScene };
 
 // Gives the first atom's first bond its own thickness, or takes it back (in the records
-// of both atoms: either may be the one that draws it).
+// of both atoms: either may be the one that draws it), and counts the change as the
+// window's repaint after an edit does.
 void ThickenFirstBond(TLVScene& scene) {
+    ++scene.ContentStamp;
     for (tTopAt* node = scene.WPTAtEnd; node != nullptr; node = node->li) {
         tBoundAt* bond = node->p;
         if (bond == nullptr || bond->p == nullptr)
@@ -136,6 +140,7 @@ void DrawFrames(benchmark::State& state, TTessellation tessellation,
     form.Renderer().Tessellation = tessellation;
     scene.WLVO.FastDrawAtoms = drawing == TDrawing::Fast ? 1 : 0;
     const std::size_t uploadsBefore = form.Renderer().Impostors().Uploads();
+    const std::size_t gathersBefore = form.Renderer().Impostors().FullGathers();
     const std::size_t buildsBefore = form.Renderer().GeometryBuilds();
     int drawn = 0;
     for (auto _ : state) {
@@ -195,6 +200,8 @@ void DrawFrames(benchmark::State& state, TTessellation tessellation,
     state.counters["builds"] = static_cast<double>(form.Renderer().GeometryBuilds() - buildsBefore);
     state.counters["uploads"] =
         static_cast<double>(form.Renderer().Impostors().Uploads() - uploadsBefore);
+    state.counters["gathers"] =
+        static_cast<double>(form.Renderer().Impostors().FullGathers() - gathersBefore);
     scene.WLVO.FastDrawAtoms = DefaultLatvistaOptions().FastDrawAtoms;
     benchmark::DoNotOptimize(drawn);
 }

@@ -394,14 +394,14 @@ bool TImpostorRenderer::DrawFrame(TGLRenderer& renderer, TLVScene& scene,
                                   int width, int height) {
     if (!Prepare())
         return false;
-    GatherLargeSceneFrame(scene, colours, width, height,
-                          projection.perspective ? 0.0 : scene.CoeffDX, frame_);
+    if (frames_.Gather(scene, colours, width, height, projection.perspective ? 0.0 : scene.CoeffDX))
+        ++fullGathers_;
     Upload();
     DrawImpostors(scene, projection, width, height);
     DrawLinesAndPoints();
-    if (!frame_.labels.empty()) {
+    if (!Frame().labels.empty()) {
         renderer.SetColFont(colours.PenColor);
-        for (const TFrameLabel& label : frame_.labels)
+        for (const TFrameLabel& label : Frame().labels)
             renderer.TextOut3D(label.x, label.y, label.z, label.text);
     }
     renderer.ForgetGLState();
@@ -454,10 +454,10 @@ void TImpostorRenderer::Upload() {
         }
         any = true;
     };
-    fill(buffers_[0], frame_.spheres, kSquare, 4);
-    fill(buffers_[1], frame_.points, nullptr, 1);
-    fill(buffers_[2], frame_.cylinders, kRectangle, 4);
-    fill(buffers_[3], frame_.thinCylinders, kEnds, 2);
+    fill(buffers_[0], Frame().spheres, kSquare, 4);
+    fill(buffers_[1], Frame().points, nullptr, 1);
+    fill(buffers_[2], Frame().cylinders, kRectangle, 4);
+    fill(buffers_[3], Frame().thinCylinders, kEnds, 2);
     uploadedValid_ = true;
     uploads_ += any ? 1 : 0;
 }
@@ -465,9 +465,9 @@ void TImpostorRenderer::Upload() {
 void TImpostorRenderer::DrawImpostors(const TLVScene& scene, const TProjection& projection,
                                       int width, int height) {
     QOpenGLFunctions* gl = Functions();
-    const std::size_t counts[4] = {frame_.spheres.Items().size(), frame_.points.Items().size(),
-                                   frame_.cylinders.Items().size(),
-                                   frame_.thinCylinders.Items().size()};
+    const std::size_t counts[4] = {Frame().spheres.Items().size(), Frame().points.Items().size(),
+                                   Frame().cylinders.Items().size(),
+                                   Frame().thinCylinders.Items().size()};
     if (gl == nullptr || counts[0] + counts[1] + counts[2] + counts[3] == 0)
         return;
     double view[16];
@@ -556,12 +556,12 @@ void TImpostorRenderer::DrawImpostors(const TLVScene& scene, const TProjection& 
 }
 
 void TImpostorRenderer::DrawLinesAndPoints() {
-    if (frame_.lines.empty() && frame_.wirePoints.empty())
+    if (Frame().lines.empty() && Frame().wirePoints.empty())
         return;
     constexpr std::array<float, 4> black{0.0f, 0.0f, 0.0f, 0.0f};
     glDisable(GL_NORMALIZE);
     glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, black.data());
-    for (const TFrameLine& line : frame_.lines) {
+    for (const TFrameLine& line : Frame().lines) {
         glLineWidth(line.width);
         glLineStipple(1, line.pattern);
         glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, line.diffuse.data());
@@ -574,7 +574,7 @@ void TImpostorRenderer::DrawLinesAndPoints() {
         glEnd();
     }
     glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, black.data());
-    for (const TFramePoint& point : frame_.wirePoints) {
+    for (const TFramePoint& point : Frame().wirePoints) {
         glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, point.colour.data());
         glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, point.colour.data());
         glPointSize(point.size);

@@ -6,7 +6,8 @@
 // pixel across a line (lit as its side facing the viewer); both cost the software
 // rasteriser far less than a ray per pixel of their quads. The primitives are drawn from buffers in
 // model space, so a frame whose spheres and cylinders are unchanged (a rotation, a shift, a resize)
-// uploads nothing. Bond halves drawn as lines, wire-model points and labels are drawn as
+// uploads nothing; while the scene's content is unchanged it is not even gathered again
+// (see TLargeSceneFrames). Bond halves drawn as lines, wire-model points and labels are drawn as
 // the mesh drawing draws them.
 //
 // Used when the visible atoms reach the option FastDrawAtoms (0: never) and the OpenGL
@@ -62,8 +63,12 @@ public:
         refused_ = true;
     }
 
-    // How often the vertex buffers were filled (for tests and the benchmark).
+    // How often the vertex buffers were filled, and how often the frame was gathered in
+    // full rather than only its items that follow the view (for tests and the benchmark).
     std::size_t Uploads() const { return uploads_; }
+    std::size_t FullGathers() const { return fullGathers_; }
+    // The frame last drawn (for tests).
+    const TLargeSceneFrame& LastFrame() const { return frames_.Frame(); }
 
 private:
     bool Prepare();
@@ -82,10 +87,12 @@ private:
         std::size_t capacity = 0;
     };
     TBuffer buffers_[4];
-    TLargeSceneFrame frame_;
+    const TLargeSceneFrame& Frame() const { return frames_.Frame(); }
+    TLargeSceneFrames frames_;
     // The vertex buffers hold the frame's items.
     bool uploadedValid_ = false;
     std::size_t uploads_ = 0;
+    std::size_t fullGathers_ = 0;
 };
 
 } // namespace ormaline

@@ -49,7 +49,9 @@ void TLVForm::ApplyMouseResult(const TMouseResult& result) {
         MagicWandFromMouse(result.wandNode, result.wandRow);
     if (result.stopRotation)
         SwitchRotation(false);
-    if (result.repaint)
+    if (result.repaint && result.viewOnly)
+        RepaintView();
+    else if (result.repaint)
         Repaint();
 }
 

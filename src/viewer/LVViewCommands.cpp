@@ -19,17 +19,17 @@ namespace ormaline {
 
 void TLVForm::FitScale1Click() {
     projection_ = FitScale(*scene_, ClientWidth(), ClientHeight());
-    Repaint();
+    RepaintView();
 }
 
 void TLVForm::FitCenter1Click() {
     FitCenter(*scene_);
-    Repaint();
+    RepaintView();
 }
 
 void TLVForm::FitSpace1Click() {
     FitSpace(*scene_, ClientWidth(), ClientHeight());
-    Repaint();
+    RepaintView();
 }
 
 void TLVForm::Set_hkl(const std::string& given) {
@@ -85,7 +85,7 @@ void TLVForm::TimerTimer() {
         return;
     }
     ContinuousRotationTick(*scene_);
-    Repaint();
+    RepaintView();
 }
 
 void TLVForm::RotateDialogExecute() {
@@ -94,7 +94,7 @@ void TLVForm::RotateDialogExecute() {
     if (dialog.exec() != QDialog::Accepted)
         return;
     RotateByDialog(*scene_, dialog.Angle(), dialog.AxisItem());
-    Repaint();
+    RepaintView();
 }
 
 void TLVForm::ScaleInputExecute() {
@@ -109,7 +109,7 @@ void TLVForm::ScaleInputExecute() {
         // inside out, so it is rejected like a text that is no number.
         if (value && *value > 0 && std::isfinite(static_cast<float>(*value))) {
             SetTypedScale(*scene_, static_cast<float>(*value));
-            Repaint();
+            RepaintView();
             return;
         }
         Dialogs().Error("Error in scale number: " + text);

@@ -55,11 +55,12 @@ std::array<float, 3> GlPosition(const TLVScene& scene, const SVector& k) {
 
 class TGatherer {
 public:
+    // With `viewOnly` only the items that follow the view are gathered.
     TGatherer(TLVScene& scene, const TViewColours& colours, int width, int height,
-              double pixelsPerAngstrom, TLargeSceneFrame& frame)
+              double pixelsPerAngstrom, TLargeSceneFrame& frame, bool viewOnly)
         : scene_(scene), o_(scene.WLVO), colours_(colours), width_(width), height_(height),
-          pixels_(pixelsPerAngstrom), frame_(frame), partRad_(PartRadOf(scene.WLVO)),
-          rbModel_(scene.WLVO.dBond / partRad_),
+          pixels_(pixelsPerAngstrom), frame_(frame), viewOnly_(viewOnly),
+          partRad_(PartRadOf(scene.WLVO)), rbModel_(scene.WLVO.dBond / partRad_),
           pointBelowRadius_(pixels_ > 0.0 ? kPointBelowPixels / (2.0 * pixels_) : 0.0),
           lineBelowRadius_(pixels_ > 0.0 ? kLineBelowPixels / (2.0 * pixels_) : 0.0) {
         for (std::size_t kind = 0; kind < patterns_.size(); ++kind)
@@ -77,6 +78,7 @@ private:
     int width_, height_;
     double pixels_;
     TLargeSceneFrame& frame_;
+    bool viewOnly_;
     double partRad_, rbModel_;
     // Model radii under which a sphere is a point and a cylinder a line (0: never).
     double pointBelowRadius_, lineBelowRadius_;
@@ -87,6 +89,8 @@ private:
 
 void TGatherer::Node(tTopAt& a) {
     a.c |= kNodePainted;
+    const std::size_t viewItems =
+        frame_.lines.size() + frame_.wirePoints.size() + frame_.labels.size();
     const TColor colourA = NodeColour(a, o_, colours_);
     const bool cellShown = (o_.NumSeeBond & cbCellEdge) != 0;
     double largestRadius = rbModel_;
@@ -108,7 +112,7 @@ void TGatherer::Node(tTopAt& a) {
                 frame_.wirePoints.push_back(
                     {GlPosition(scene_, a.k), size < 1e-7f ? 1.0f : size, Floats(colourA)});
             }
-        } else {
+        } else if (!viewOnly_) {
             if (a.nm == 1 || (a.nm == 3 && a.rad < o_.dBond))
                 drawnRadius = largestRadius;
             TImpostorMaterial material{Bytes(colourA), kAmbientBytes, kWhiteBytes, kNoEmission};
@@ -134,6 +138,12 @@ void TGatherer::Node(tTopAt& a) {
                                      p[2] + (1.5 * drawnRadius + 0.03) / scene_.mas + 0.001, text});
         }
     }
+    // A wire-model atom's point and a label (shown once the window has a size) may come
+    // in another view although they do not in this one.
+    if (!viewOnly_ &&
+        (a.nm == 0 || a.LabelExist ||
+         frame_.lines.size() + frame_.wirePoints.size() + frame_.labels.size() != viewItems))
+        frame_.viewNodes.push_back(&a);
 }
 
 void TGatherer::Bond(tTopAt& a, TColor colourA, tBoundAt& bond, double modelRadius) {
@@ -158,7 +168,7 @@ void TGatherer::Bond(tTopAt& a, TColor colourA, tBoundAt& bond, double modelRadi
     const auto midpoint = [&] {
         return SVector{(a.k[0] + b->k[0]) / 2, (a.k[1] + b->k[1]) / 2, (a.k[2] + b->k[2]) / 2};
     };
-    if (cylinder) {
+    if (cylinder && !viewOnly_) {
         const auto material = [&](const tTopAt& atom, TColor colour) {
             const TImpostorMaterial plain{Bytes(CylinderHalfDiffuse(bond, atom, colour, o_)),
                                           kAmbientBytes, kWhiteBytes, kNoEmission};
@@ -179,7 +189,7 @@ void TGatherer::Bond(tTopAt& a, TColor colourA, tBoundAt& bond, double modelRadi
             pieces.Put({a.k[0], a.k[1], a.k[2], radius, mid[0], mid[1], mid[2], materialA});
             pieces.Put({mid[0], mid[1], mid[2], radius, b->k[0], b->k[1], b->k[2], materialB});
         }
-    } else {
+    } else if (!cylinder) {
         struct THalf {
             const tTopAt& atom;
             TColor colour;
@@ -219,7 +229,8 @@ void GatherLargeSceneFrame(TLVScene& scene, const TViewColours& colours, int wid
     frame.lines.clear();
     frame.wirePoints.clear();
     frame.labels.clear();
-    TGatherer gatherer(scene, colours, width, height, pixelsPerAngstrom, frame);
+    frame.viewNodes.clear();
+    TGatherer gatherer(scene, colours, width, height, pixelsPerAngstrom, frame, false);
     for (tTopAt* node = scene.WPTAll; node != nullptr; node = node->li)
         if ((node->c & kNodePainted) == 0)
             gatherer.Node(*node);
@@ -227,6 +238,49 @@ void GatherLargeSceneFrame(TLVScene& scene, const TViewColours& colours, int wid
         tracked->End();
     for (auto* tracked : {&frame.cylinders, &frame.thinCylinders})
         tracked->End();
+}
+
+void GatherLargeSceneViewItems(TLVScene& scene, const TViewColours& colours, int width, int height,
+                               TLargeSceneFrame& frame) {
+    for (auto* tracked : {&frame.spheres, &frame.points})
+        tracked->Keep();
+    for (auto* tracked : {&frame.cylinders, &frame.thinCylinders})
+        tracked->Keep();
+    frame.lines.clear();
+    frame.wirePoints.clear();
+    frame.labels.clear();
+    TGatherer gatherer(scene, colours, width, height, 0.0, frame, true);
+    for (tTopAt* node : frame.viewNodes)
+        if ((node->c & kNodePainted) == 0)
+            gatherer.Node(*node);
+    // The whole frame leaves every node painted (the coordinate export reads it).
+    for (tTopAt* node = scene.WPTAll; node != nullptr; node = node->li)
+        node->c |= kNodePainted;
+}
+
+bool TLargeSceneFrames::Holds(const TLVScene& scene, const TViewColours& colours,
+                              double pixelsPerAngstrom) const {
+    if (!kept_ || key_.content != scene.ContentStamp || key_.nodeList != scene.NodeListStamp ||
+        key_.pixelsPerAngstrom != pixelsPerAngstrom || !(key_.colours == colours))
+        return false;
+    // The rotation axes only say how the next rotation turns the view.
+    TLatvistaOpt options = scene.WLVO;
+    options.lin = key_.options.lin;
+    options.LX = key_.options.LX;
+    options.LZ = key_.options.LZ;
+    return options == key_.options;
+}
+
+bool TLargeSceneFrames::Gather(TLVScene& scene, const TViewColours& colours, int width, int height,
+                               double pixelsPerAngstrom) {
+    if (Holds(scene, colours, pixelsPerAngstrom)) {
+        GatherLargeSceneViewItems(scene, colours, width, height, frame_);
+        return false;
+    }
+    GatherLargeSceneFrame(scene, colours, width, height, pixelsPerAngstrom, frame_);
+    key_ = {scene.ContentStamp, scene.NodeListStamp, scene.WLVO, colours, pixelsPerAngstrom};
+    kept_ = true;
+    return true;
 }
 
 } // namespace ormaline

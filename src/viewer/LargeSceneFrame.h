@@ -4,6 +4,11 @@
 // are those of the renderer's node painting: the same colours, materials, radii, labels
 // and which wire-model atom shows a point (the one from which no bond is started in depth
 // order).
+//
+// Spheres and cylinders are in model space, so a rotation, shift or zoom leaves them as
+// they are; only the lines, points and labels (in GL units, and the wire points' depth
+// order) follow the view. A frame of an unchanged scene in another view therefore walks
+// only the few nodes that have such items, not every bond of every atom.
 #pragma once
 
 #include "viewer/core/RenderRules.h"
@@ -45,15 +50,18 @@ struct TFrameLine {
     float width;
     std::uint16_t pattern;
     std::array<float, 4> diffuse, ambient, specular; // emission black
+    bool operator==(const TFrameLine&) const = default;
 };
 struct TFramePoint {
     std::array<float, 3> at;
     float size;
     std::array<float, 4> colour; // diffuse = ambient; specular and emission black
+    bool operator==(const TFramePoint&) const = default;
 };
 struct TFrameLabel {
     double x, y, z; // raster position in GL units
     std::string text;
+    bool operator==(const TFrameLabel&) const = default;
 };
 
 // The items of a frame written over those of the previous frame, noting whether any
@@ -85,6 +93,8 @@ public:
     }
     // Since the previous Begin.
     bool Changed() const { return changed_; }
+    // The items stay those of the previous frame: nothing to upload.
+    void Keep() { changed_ = false; }
     const std::vector<T>& Items() const { return items_; }
 
 private:
@@ -96,9 +106,14 @@ private:
 struct TLargeSceneFrame {
     TTrackedItems<TImpostorSphere> spheres, points;            // points: under two pixels across
     TTrackedItems<TImpostorCylinder> cylinders, thinCylinders; // thin: under 1.5 pixels
+    // The items that follow the view.
     std::vector<TFrameLine> lines;
     std::vector<TFramePoint> wirePoints;
     std::vector<TFrameLabel> labels;
+    // In list order, the nodes from which those items come or may come in another view:
+    // wire-model atoms (their point depends on the depth order), labelled atoms and atoms
+    // that draw a bond as lines or with a label. Valid while the scene is unchanged.
+    std::vector<tTopAt*> viewNodes;
 };
 
 // Gathers the frame of the scene, whose visibility pass has run (visible nodes not yet
@@ -108,5 +123,37 @@ struct TLargeSceneFrame {
 // to `points` and cylinders under one and a half pixels across to `thinCylinders`.
 void GatherLargeSceneFrame(TLVScene& scene, const TViewColours& colours, int width, int height,
                            double pixelsPerAngstrom, TLargeSceneFrame& frame);
+
+// Gathers again only the items that follow the view (lines, wire-model points, labels)
+// from `frame.viewNodes`, for a frame gathered in full from the same scene content; the
+// spheres and cylinders are kept and reported unchanged. The preconditions and the marking
+// of every node as painted are those of GatherLargeSceneFrame.
+void GatherLargeSceneViewItems(TLVScene& scene, const TViewColours& colours, int width, int height,
+                               TLargeSceneFrame& frame);
+
+// A large scene's frame kept from paint to paint: gathered in full when anything it
+// depends on besides the view changed (the scene's content or node list, its options but
+// for the rotation axes, the colours, the pixel size that decides points and thin
+// cylinders), otherwise only its view items.
+class TLargeSceneFrames {
+public:
+    // True when the frame was gathered in full.
+    bool Gather(TLVScene& scene, const TViewColours& colours, int width, int height,
+                double pixelsPerAngstrom);
+    const TLargeSceneFrame& Frame() const { return frame_; }
+
+private:
+    struct TKey {
+        std::uint64_t content = 0, nodeList = 0;
+        TLatvistaOpt options{};
+        TViewColours colours;
+        double pixelsPerAngstrom = 0.0;
+    };
+    bool Holds(const TLVScene& scene, const TViewColours& colours, double pixelsPerAngstrom) const;
+
+    TLargeSceneFrame frame_;
+    TKey key_;
+    bool kept_ = false;
+};
 
 } // namespace ormaline

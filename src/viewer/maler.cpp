@@ -237,6 +237,11 @@ void TLVForm::FormResize() {
 }
 
 void TLVForm::Repaint() {
+    ++scene_->ContentStamp;
+    RepaintView();
+}
+
+void TLVForm::RepaintView() {
     overlayOnly_ = false;
     pendingXor_.clear();
     fullPending_ = true;

@@ -156,8 +156,12 @@ public:
 
     // Re-checks the option-driven actions and tool buttons and sets the mode's cursor.
     void SyncControls();
-    // The whole picture is drawn again at the next paint.
+    // The whole picture is drawn again at the next paint, counted as a change of the
+    // scene's content (see TLVScene::ContentStamp).
     void Repaint();
+    // The same, after a change of the view alone (rotation, shift, zoom, fits): a large
+    // scene's frame keeps its geometry.
+    void RepaintView();
     // Outlines drawn at once in exclusive-or mode over the picture (drawing one twice
     // removes it).
     void DrawXor(const std::vector<TXorShape>& shapes);

@@ -5,15 +5,21 @@
 // model, closer with the near plane cutting the grid, labels and the axes glyph (the
 // legend is always shown); far away, where spheres are points and cylinders lines. Then the
 // threshold as the options dialog edits it, when it applies, and the mesh drawing with its one-time
-// status text when shaders are missing.
+// status text when shaders are missing. Last, that the frame kept between paints is the one
+// gathered afresh after every kind of change made through the window, and that turning
+// the view does not gather it again.
 #include "support/GuiTest.h"
 #include "viewer/ViewerForms.h"
 
 #include "viewer/GLRenderer.h"
 #include "viewer/LVOpt.h"
+#include "viewer/core/Legend.h"
 #include "viewer/core/SceneActions.h"
+#include "viewer/interact/core/MouseTypes.h"
 
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QToolButton>
 
 using namespace ormaline;
 using namespace ormaline::testing;
@@ -279,6 +285,86 @@ TEST_F(FastDrawingTest, TheDialogsThresholdDecidesAndWithoutShadersMeshesAreDraw
     Picture(*form);
     EXPECT_FALSE(form->Renderer().LastFrameFast());
     EXPECT_EQ(form->StatusPanelText(1), "");
+}
+
+// The frame the fast drawing keeps against one gathered afresh from the scene as it is.
+void ExpectFreshFrame(TLVForm& form, const std::string& step) {
+    TLVScene& scene = form.Scene();
+    ASSERT_TRUE(form.Renderer().LastFrameFast()) << step;
+    ASSERT_TRUE(BeginPaint(scene));
+    MarkVisibleNodes(scene);
+    TLargeSceneFrame fresh;
+    GatherLargeSceneFrame(scene, form.Colours(), form.ClientWidth(), form.ClientHeight(),
+                          scene.WLVO.Perspect ? 0.0 : scene.CoeffDX, fresh);
+    EndPaint(scene);
+    const TLargeSceneFrame& kept = form.Renderer().Impostors().LastFrame();
+    EXPECT_TRUE(kept.spheres.Items() == fresh.spheres.Items()) << step;
+    EXPECT_TRUE(kept.points.Items() == fresh.points.Items()) << step;
+    EXPECT_TRUE(kept.cylinders.Items() == fresh.cylinders.Items()) << step;
+    EXPECT_TRUE(kept.thinCylinders.Items() == fresh.thinCylinders.Items()) << step;
+    EXPECT_TRUE(kept.lines == fresh.lines) << step;
+    EXPECT_TRUE(kept.wirePoints == fresh.wirePoints) << step;
+    EXPECT_TRUE(kept.labels == fresh.labels) << step;
+}
+
+TEST_F(FastDrawingTest, TheKeptFrameIsTheFreshOneAfterEveryChangeAndTurnsWithoutAGather) {
+    auto form = ViewerOn(GridAtoms(), 8.4, [](TLatvistaOpt& o) { o.FastDrawAtoms = 1; });
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    TLVScene& scene = form->Scene();
+    const auto pixelOf = [&](int number) {
+        const auto p = ScreenPixel(scene, *NodeOf(*form, number));
+        return QPointF(std::lround(p[0]), std::lround(p[1]));
+    };
+    const auto click = [&](QPointF at) {
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, at, form->Surface()->mapToGlobal(at), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                              Qt::NoModifier);
+            QApplication::sendEvent(form->Surface(), &event);
+        }
+    };
+    // A click selects the atom drawn at the pixel (whichever lies in front there).
+    const struct {
+        const char* name;
+        std::function<void()> change;
+    } steps[] = {
+        {"select an atom", [&] { click(pixelOf(216)); }},
+        {"select another", [&] { click(pixelOf(210)); }},
+        {"delete the selection", [&] { QTest::keyClick(form->Surface(), Qt::Key_Delete); }},
+        {"undo", [&] { form->actUndo->trigger(); }},
+        {"show all", [&] { form->actRestoreAll->trigger(); }},
+        {"label the atoms", [&] { form->actAtomLabels->trigger(); }},
+        {"move the labels",
+         [&] {
+             form->ChoiceMouseModeClick(form->tbLVTranslate);
+             const QPointF at = pixelOf(216);
+             const int x = static_cast<int>(at.x()), y = static_cast<int>(at.y());
+             form->FormMouseDown(TMouseButton::Left, ssShift | ssLeft, x, y);
+             form->FormMouseMove(ssShift | ssLeft, x + 30, y + 12);
+             form->FormMouseUp(TMouseButton::Left, ssShift, x + 30, y + 12);
+         }},
+        {"label the bonds", [&] { form->actBondLabels->trigger(); }},
+        {"coloured bonds off", [&] { form->actColouredBonds->trigger(); }},
+        {"black and white", [&] { form->actBlackWhite->trigger(); }},
+        {"larger spheres", [&] { form->actRadPlus->trigger(); }},
+        {"undo again", [&] { form->actUndo->trigger(); }},
+    };
+    Picture(*form);
+    ExpectFreshFrame(*form, "built");
+    for (const auto& step : steps) {
+        step.change();
+        Picture(*form);
+        ExpectFreshFrame(*form, step.name);
+        // Turned by the arrow keys: the same spheres and cylinders, their lines and
+        // labels placed anew.
+        const std::size_t gathers = form->Renderer().Impostors().FullGathers();
+        QTest::keyClick(form->Surface(), Qt::Key_Left);
+        QTest::keyClick(form->Surface(), Qt::Key_Up);
+        Picture(*form);
+        EXPECT_EQ(form->Renderer().Impostors().FullGathers(), gathers) << step.name;
+        ExpectFreshFrame(*form, std::string(step.name) + ", turned");
+    }
 }
 
 } // namespace

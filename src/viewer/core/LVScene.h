@@ -123,6 +123,13 @@ struct TLVScene {
     std::uint64_t ProjectionStamp = 0;
     std::uint64_t NodeListStamp = 0;
     TPickIndex PickIndex;
+    // Counts changes of what a frame draws other than the view: edits, undo, selection,
+    // tints, labels, radii, models. The window counts one with every repaint it asks for
+    // but those of the view commands (rotation, shift, zoom, fits), so that the fast
+    // drawing of a large scene keeps its spheres and cylinders while this count, the node
+    // list and the options hold. Whatever changes the scene outside the window's commands
+    // counts it itself.
+    std::uint64_t ContentStamp = 0;
 
     bool HasScene() const { return WPTAll != nullptr; }
     // Frees the SceneList, the cell atom list, the selection, ArrAt and the undo history.

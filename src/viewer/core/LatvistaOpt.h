@@ -76,6 +76,8 @@ struct TLatvistaOpt {
     // Visible atoms from which a scene is drawn by the fast drawing for large scenes
     // (ray-cast impostors, points under two pixels); 0 never. "Fast Drawing From:".
     std::int32_t FastDrawAtoms;
+
+    bool operator==(const TLatvistaOpt&) const = default;
 };
 
 // Sets every field to its built-in default; RadAt becomes the radius table of system 0.

@@ -20,6 +20,7 @@ struct TViewColours {
     std::array<TColor, 4> clInsAt{0x00FFFF, 0xFF00FF, 0x00FF00, 0x808080};   // 2D selection
     std::array<TColor, 4> clGLInsAt{0x008080, 0xFF00FF, 0x00FF00, 0x808080}; // OpenGL selection
     TColor PenColor = 0; // the canvas font colour: texts, lines in black and white
+    bool operator==(const TViewColours&) const = default;
 };
 
 // The colour part of InitLight: GPenColor := black; with `initColor` the default group and

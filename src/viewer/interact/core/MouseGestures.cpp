@@ -91,7 +91,8 @@ void ScaleDrag(TLVScene& scene, int shift, double s, double R) {
     }
 }
 
-void TranslateDrag(TLVScene& scene, const TMouseEnv& env, int shift, int dx, int dy) {
+// True when the drag moved labels (a change of what is drawn) rather than the view.
+bool TranslateDrag(TLVScene& scene, const TMouseEnv& env, int shift, int dx, int dy) {
     const TLatvistaOpt& o = scene.WLVO;
     if ((shift & ssCtrl) != 0 && o.ABC_Cell) {
         scene.Gi0 += dx;
@@ -114,12 +115,14 @@ void TranslateDrag(TLVScene& scene, const TMouseEnv& env, int shift, int dx, int
             scene.WPosName = moved(scene.WPosName);
             NewDataPTAt(scene, 11);
         }
+        return true;
     } else if (env.clientWidth > 0 && env.clientHeight > 0) {
         scene.gl_[Ix(o.L1)] = static_cast<float>(
             scene.gl_[Ix(o.L1)] + 2.0 * dx / env.clientWidth * scene.gl_MaxI * scene.mas);
         scene.gl_[Ix(o.L2)] = static_cast<float>(
             scene.gl_[Ix(o.L2)] + 2.0 * dy / env.clientHeight * scene.gl_MaxJ * scene.mas);
     }
+    return false;
 }
 
 void RubberBand(TLVScene& scene, int X, int Y, TMouseResult& result) {
@@ -290,6 +293,7 @@ TMouseResult FormMouseMove(TLVScene& scene, const TMouseEnv& env, int shift, int
     const double s =
         2.0 * (static_cast<double>(scene.oldi0) * dx + static_cast<double>(scene.oldj0) * dy);
     const TLatvistaOpt& o = scene.WLVO;
+    bool labelsMoved = false;
     switch (scene.MouseMode) {
     case kModeRotate:
         Turn(scene, 2.0 * dy / scene.oldj0, o.L1, o.L3, o.L2);
@@ -302,7 +306,7 @@ TMouseResult FormMouseMove(TLVScene& scene, const TMouseEnv& env, int shift, int
         ScaleDrag(scene, shift, s, R);
         break;
     case kModeTranslate:
-        TranslateDrag(scene, env, shift, dx, dy);
+        labelsMoved = TranslateDrag(scene, env, shift, dx, dy);
         break;
     case kModeEdit:
     case kModeSelect:
@@ -314,8 +318,10 @@ TMouseResult FormMouseMove(TLVScene& scene, const TMouseEnv& env, int shift, int
     }
     scene.StartX = X;
     scene.StartY = Y;
-    if (ViewMode(scene.MouseMode))
+    if (ViewMode(scene.MouseMode)) {
         result.repaint = true;
+        result.viewOnly = !labelsMoved;
+    }
     return result;
 }
 
@@ -436,6 +442,7 @@ TMouseResult FormKeyDown(TLVScene& scene, const TMouseEnv& env, int key, int shi
     }
     UpdateScaleCoeff(scene, false);
     result.repaint = true;
+    result.viewOnly = true; // a zoom, shift or rotation
     return result;
 }
 

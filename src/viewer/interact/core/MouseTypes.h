@@ -58,6 +58,8 @@ struct TMouseEnv {
 // What a gesture asks of the window besides the scene changes it made.
 struct TMouseResult {
     bool repaint = false;
+    // The gesture changed the view alone (rotation, shift, zoom), not what is drawn.
+    bool viewOnly = false;
     std::optional<std::string> status0, status1; // new texts of the status panels
     std::vector<TXorShape> xorShapes;            // to draw now, in order
     std::optional<std::string> information;      // an information box
