@@ -1,9 +1,10 @@
 // The ligand search with a subgraph on the large database (data source
 // "OrmalineLarge", 100,000 ligands): every ligand of the library "Ligands" is a
 // candidate (name pattern %), and the pyridine-ring and carboxylate fragments of
-// tests/data restrict the hits. The candidates are loaded in blocks with the element
-// pre-filter on the server (what the program does) against the reference scheme of
-// two statements per candidate. Each run reports the time spent in the database
+// tests/data restrict the hits. The candidates are loaded all at once over the
+// search's own conditions (what the program does) and in blocks of ids, both with the
+// element pre-filter on the server, against the reference scheme of two statements
+// per candidate. Each run reports the time spent in the database
 // (statements and rows) and in building and matching the compounds, and the hits;
 // after the table the hits of both schemes are compared row for row.
 #include "app/core/SubgraphCandidates.h"
@@ -69,6 +70,7 @@ void FilteredSearch(benchmark::State& state, const std::string& fragment, TCandi
         return;
     }
     const std::string statement = TTLSearchStatement(search, true, false, {});
+    const std::string candidateStatement = TTLCandidateStatement(search, true, false, {});
     const std::vector<std::string> lines = Fragment(fragment);
     std::vector<TGuid> hits;
     double databaseSeconds = 0, matchingSeconds = 0, outerSeconds = 0;
@@ -86,6 +88,7 @@ void FilteredSearch(benchmark::State& state, const std::string& fragment, TCandi
         const auto start = std::chrono::steady_clock::now();
         auto result = Connection().Query(statement);
         const auto outerDone = std::chrono::steady_clock::now();
+        filter.TestSearch(candidateStatement, {});
         WalkTTLSearchRowBlocks(
             *result, [&](const TOneRecStr& record, int) { hits.push_back(record.ID); },
             [&](const std::vector<TGuid>& ids) { return filter.TestBlock(ids); },
@@ -104,6 +107,14 @@ void FilteredSearch(benchmark::State& state, const std::string& fragment, TCandi
     Hits()[key] = hits;
 }
 
+void PyridineWholeSearch(benchmark::State& state) {
+    FilteredSearch(state, "pyridine_ring.gph", TCandidateLoading::WholeSearch,
+                   "PyridineWholeSearch");
+}
+void CarboxylateWholeSearch(benchmark::State& state) {
+    FilteredSearch(state, "carboxylate.gph", TCandidateLoading::WholeSearch,
+                   "CarboxylateWholeSearch");
+}
 void PyridineBulk(benchmark::State& state) {
     FilteredSearch(state, "pyridine_ring.gph", TCandidateLoading::Bulk, "PyridineBulk");
 }
@@ -117,8 +128,10 @@ void CarboxylatePerRow(benchmark::State& state) {
     FilteredSearch(state, "carboxylate.gph", TCandidateLoading::PerRow, "CarboxylatePerRow");
 }
 
+BENCHMARK(PyridineWholeSearch)->Unit(benchmark::kSecond)->Iterations(3);
 BENCHMARK(PyridineBulk)->Unit(benchmark::kSecond)->Iterations(3);
 BENCHMARK(PyridinePerRow)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(CarboxylateWholeSearch)->Unit(benchmark::kSecond)->Iterations(3);
 BENCHMARK(CarboxylateBulk)->Unit(benchmark::kSecond)->Iterations(3);
 BENCHMARK(CarboxylatePerRow)->Unit(benchmark::kSecond)->Iterations(1);
 
@@ -132,16 +145,22 @@ int main(int argc, char** argv) {
         return 1;
     }
     bench::RunWithRatios(argc, argv,
-                         {{"PyridineBulk/iterations:3", "PyridinePerRow/iterations:1"},
+                         {{"PyridineWholeSearch/iterations:3", "PyridinePerRow/iterations:1"},
+                          {"PyridineBulk/iterations:3", "PyridinePerRow/iterations:1"},
+                          {"CarboxylateWholeSearch/iterations:3", "CarboxylatePerRow/iterations:1"},
                           {"CarboxylateBulk/iterations:3", "CarboxylatePerRow/iterations:1"}});
     for (const char* fragment : {"Pyridine", "Carboxylate"}) {
-        const auto bulk = Hits().find(std::string(fragment) + "Bulk");
         const auto perRow = Hits().find(std::string(fragment) + "PerRow");
-        if (bulk == Hits().end() || perRow == Hits().end())
+        if (perRow == Hits().end())
             continue;
-        std::printf("%s: %zu hits in bulk, %zu per row, %s\n", fragment, bulk->second.size(),
-                    perRow->second.size(),
-                    bulk->second == perRow->second ? "identical row for row" : "DIFFERENT");
+        for (const char* scheme : {"WholeSearch", "Bulk"}) {
+            const auto hits = Hits().find(std::string(fragment) + scheme);
+            if (hits == Hits().end())
+                continue;
+            std::printf("%s: %zu hits %s, %zu per row, %s\n", fragment, hits->second.size(),
+                        scheme, perRow->second.size(),
+                        hits->second == perRow->second ? "identical row for row" : "DIFFERENT");
+        }
     }
     return 0;
 }

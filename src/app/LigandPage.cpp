@@ -66,6 +66,10 @@ bool TfrmTTLServices::SearchTTLCollection(int key) {
     const std::size_t blockSize = subgraph ? subgraph->BlockSize() : 1;
     auto result = connection_.Query(statement);
     int hitCount = 0;
+    if (subgraph && !result->Eof())
+        subgraph->TestSearch(TTLCandidateStatement(TTLSearch, cbUseLike->isChecked(),
+                                                   cbTTLUseRCL->isChecked(),
+                                                   MemoLines(mSearchResult)));
     if (result->Eof()) {
         Dialogs().Information(kTTLNoDataFound);
     } else if (key == 1) {

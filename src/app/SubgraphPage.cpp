@@ -39,15 +39,24 @@ TSubgraphSearchRun::TSubgraphSearchRun(TfrmTTLServices& window)
       filter_(window.Connection(), window.TTLSearch.LibraryID, test_, window.SubgraphLoading,
               window.SubgraphBlockSize) {}
 
-std::vector<bool> TSubgraphSearchRun::TestBlock(const std::vector<TGuid>& ids) {
-    std::vector<bool> hits = filter_.TestBlock(ids);
-    hits_ += static_cast<int>(std::count(hits.begin(), hits.end(), true));
+void TSubgraphSearchRun::ShowProgress(int tested, int hits) {
     const auto now = std::chrono::steady_clock::now();
     if (now - shown_ >= kProgressInterval) {
         shown_ = now;
-        window_.SetStatusText(SubgraphProgressStatus(filter_.Tested(), hits_));
+        window_.SetStatusText(SubgraphProgressStatus(tested, hits));
         ProcessPendingMessages();
     }
+}
+
+void TSubgraphSearchRun::TestSearch(const std::string& candidateStatement) {
+    filter_.TestSearch(candidateStatement,
+                       [this](int tested, int hits) { ShowProgress(tested, hits); });
+}
+
+std::vector<bool> TSubgraphSearchRun::TestBlock(const std::vector<TGuid>& ids) {
+    std::vector<bool> hits = filter_.TestBlock(ids);
+    hits_ += static_cast<int>(std::count(hits.begin(), hits.end(), true));
+    ShowProgress(filter_.Tested(), hits_);
     return hits;
 }
 

@@ -21,11 +21,17 @@ public:
     TSubgraphSearchRun& operator=(const TSubgraphSearchRun&) = delete;
 
     std::size_t BlockSize() const { return filter_.BlockSize(); }
+    // Tests every candidate of the search ahead of its rows when the window loads whole
+    // searches (see TSubgraphRowFilter::TestSearch), with the progress in the status line.
+    void TestSearch(const std::string& candidateStatement);
     // Which of the ligands are hits; the status line shows the progress now and then,
     // and the window repaints (user input waits).
     std::vector<bool> TestBlock(const std::vector<TGuid>& ids);
 
 private:
+    // Shows the counts at most every so often, and lets the window repaint.
+    void ShowProgress(int tested, int hits);
+
     TfrmTTLServices& window_;
     TSubgraphTest test_;
     TSubgraphRowFilter filter_;

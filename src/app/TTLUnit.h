@@ -100,10 +100,10 @@ public:
     std::unique_ptr<std::vector<std::string>> SGLines;
     // The subgraph parsed from SGLines by "Load".
     tCompParam CompParamGraph;
-    // How the subgraph test loads the candidates; the per-row scheme is the reference
-    // that gives the same hits.
-    TCandidateLoading SubgraphLoading = TCandidateLoading::Bulk;
-    // Candidates per block in bulk.
+    // How the subgraph test loads the candidates: the whole search at once, ahead of
+    // its rows; blocks and the per-row scheme (the reference) give the same hits.
+    TCandidateLoading SubgraphLoading = TCandidateLoading::WholeSearch;
+    // Candidates per block in bulk (and rows per block of the walk).
     std::size_t SubgraphBlockSize = TSubgraphRowFilter::kBulkBlockSize;
 
     // Atom tab ("TTA").

@@ -237,7 +237,7 @@ TEST_F(SubgraphQueryTest, LoadViewSearchAndClear) {
 // Without species any ring of six atoms without chords matches, in ligands that hold
 // the fragment's elements (the pre-filter applies all the same); bulk and per-row
 // loading give the same grid for every fragment, with and without species, in one
-// block or in several.
+// block or in several, and so does the whole search loaded at once.
 TEST_F(SubgraphQueryTest, BulkAndPerRowLoadingGiveTheSameGrid) {
     const std::map<std::string, TTestLigand> ligands = LigandsOf(kLibrary);
     const std::vector<ExpectedHit> all = ExpectedHits(kLibrary, "%");
@@ -251,26 +251,29 @@ TEST_F(SubgraphQueryTest, BulkAndPerRowLoadingGiveTheSameGrid) {
     for (const char* fragment : {"pyridine_ring.gph", "carboxylate.gph", "imidazole_ring.gph"}) {
         for (bool withSpecies : {false, true}) {
             SCOPED_TRACE(std::string(fragment) + (withSpecies ? " with species" : ""));
-            // Bulk in one block, in blocks of 16, and per row.
+            // The whole search at once, bulk in one block, in blocks of 16, and per row.
             struct Scheme {
                 TCandidateLoading loading;
                 std::size_t blockSize;
             };
-            std::vector<std::vector<std::string>> grids[3];
-            const Scheme schemes[3] = {
-                {TCandidateLoading::Bulk, TSubgraphRowFilter::kBulkBlockSize},
+            std::vector<std::vector<std::string>> grids[4];
+            const Scheme schemes[4] = {
+                {TCandidateLoading::WholeSearch, TSubgraphRowFilter::kBulkBlockSize},
                 {TCandidateLoading::Bulk, 16},
-                {TCandidateLoading::PerRow, 1}};
-            for (int k = 0; k < 3; ++k) {
+                {TCandidateLoading::PerRow, 1},
+                {TCandidateLoading::Bulk, TSubgraphRowFilter::kBulkBlockSize}};
+            for (int k = 0; k < 4; ++k) {
                 window->SubgraphLoading = schemes[k].loading;
                 window->SubgraphBlockSize = schemes[k].blockSize;
                 // Loaded again, so that a central atom is central in every search.
                 EXPECT_TRUE(Load(DataFile(fragment)).empty());
                 grids[k] = Search(withSpecies);
             }
+            window->SubgraphLoading = TCandidateLoading::WholeSearch;
             window->SubgraphBlockSize = TSubgraphRowFilter::kBulkBlockSize;
             EXPECT_EQ(grids[0], grids[2]);
             EXPECT_EQ(grids[1], grids[2]);
+            EXPECT_EQ(grids[3], grids[2]);
             EXPECT_FALSE(grids[0].empty());
             EXPECT_LT(grids[0].size(), all.size());
             if (std::string(fragment) == "pyridine_ring.gph" && !withSpecies) {

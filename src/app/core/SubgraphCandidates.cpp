@@ -69,6 +69,29 @@ std::string SelectCandidateBondLists(const std::vector<TGuid>& ids) {
     });
 }
 
+std::string SelectSearchCandidateAtoms(const std::string& candidateStatement,
+                                       const tSetAtSet* sets) {
+    // The atoms and the bond lists of a ligand grouped in one pass over both tables: the
+    // candidates are found once and each ligand comes back as one row.
+    std::vector<std::string> lines = {
+        "select u.limonid, count(*) items, string_agg(u.item, ';') itemlist",
+        "from (select cd.limonid, 'a' || cd.numat || ' ' || coalesce(cd.specat, 0) || ' ' || "
+        "coalesce(cd.cn, 0) item, coalesce(cd.specat, 0) specat from topology.limon_cd cd",
+        "union all select adm.limonid, 'b' || adm.at_num || ' ' || coalesce(adm.adm_str, ''), "
+        "null from topology.limon_adm_dn adm) u",
+        "where u.limonid in (" + candidateStatement + ")",
+        "group by u.limonid",
+    };
+    std::string having;
+    for (const tSetAtSet* set = sets; set != nullptr; set = set->li)
+        if (!set->s.IsEmpty())
+            having += (having.empty() ? "having " : " and ") +
+                      ("bool_or(u.specat in (" + MemberList(set->s) + "))");
+    if (!having.empty())
+        lines.push_back(having);
+    return JoinStatementLines(lines);
+}
+
 void TCandidateAtoms::Load(TDatabase& database, const std::vector<TGuid>& ids,
                            const tSetAtSet* sets) {
     atomsByLigand_.clear();
@@ -118,37 +141,46 @@ std::int32_t ListInteger(std::string_view& rest) {
 
 } // namespace
 
-bool TCandidateAtoms::Build(const TGuid& id, tCompParam& comp) const {
+namespace {
+
+// Starts a candidate as both bulk loaders do: released, "P 1" and its tables.
+void StartCandidate(tCompParam& comp) {
     FreeCompParam(comp);
     InitCompParam(comp, staAtNI);
     SetPOne(comp);
-    const std::string key = GuidToString(id);
-    auto atoms = atomsByLigand_.find(key);
-    auto lists = bondListsByLigand_.find(key);
-    if (atoms == atomsByLigand_.end() || lists == bondListsByLigand_.end())
-        return false;
+}
 
-    // The bond lists by atom number; lists of one number keep their order.
-    std::vector<std::pair<std::int32_t, std::string_view>> listOf;
-    for (std::string_view part : ListParts(lists->second.text)) {
-        const std::int32_t number = ListInteger(part);
-        listOf.emplace_back(number, part);
-    }
-    // A list holding the separator would split in two.
-    if (static_cast<std::int32_t>(listOf.size()) != lists->second.count)
-        throw EConvertError("The bond lists of ligand " + key + " are not valid");
-    const auto byNumber = [](const auto& a, const auto& b) { return a.first < b.first; };
-    std::stable_sort(listOf.begin(), listOf.end(), byNumber);
+// An atom's number, element code and coordination number separated by blanks.
+TLigandAtomValues AtomOfPart(std::string_view part) {
+    TLigandAtomValues values;
+    values.numat = ListInteger(part);
+    values.specat = ListInteger(part);
+    values.cn = ListInteger(part);
+    return values;
+}
 
+using TBondList = std::pair<std::int32_t, std::string_view>; // atom number, list
+
+// An atom number, a blank and its bond list.
+TBondList BondListOfPart(std::string_view part) {
+    const std::int32_t number = ListInteger(part);
+    return {number, part};
+}
+
+// Each atom once per bond list of its number, as the loader's join pairs them, in the
+// order of the atoms' numbers (the order the loader's statement gives one ligand's
+// atoms); lists of one number keep their order. Then the atoms are added and their
+// adjacency linked.
+bool AddJoinedAtoms(std::vector<TLigandAtomValues>& atoms, std::vector<TBondList>& lists,
+                    tCompParam& comp) {
+    const auto byNumber = [](const TBondList& a, const TBondList& b) { return a.first < b.first; };
+    std::stable_sort(lists.begin(), lists.end(), byNumber);
+    std::stable_sort(atoms.begin(), atoms.end(),
+                     [](const auto& a, const auto& b) { return a.numat < b.numat; });
     TAtomInserter inserter(comp);
-    for (std::string_view part : ListParts(atoms->second)) {
-        TLigandAtomValues values;
-        values.numat = ListInteger(part);
-        values.specat = ListInteger(part);
-        values.cn = ListInteger(part);
+    for (TLigandAtomValues& values : atoms) {
         const auto [first, last] =
-            std::equal_range(listOf.begin(), listOf.end(),
-                             std::pair<std::int32_t, std::string_view>{values.numat, {}}, byNumber);
+            std::equal_range(lists.begin(), lists.end(), TBondList{values.numat, {}}, byNumber);
         for (auto list = first; list != last; ++list) {
             values.admStr = list->second;
             AddLigandAtom(comp, inserter, values);
@@ -157,6 +189,54 @@ bool TCandidateAtoms::Build(const TGuid& id, tCompParam& comp) const {
     ResolveNeighbours(comp);
     comp.pAtEnd = comp.pAt0;
     return comp.pAt0 != nullptr;
+}
+
+EConvertError InvalidBondLists(const std::string& ligand) {
+    return EConvertError("The bond lists of ligand " + ligand + " are not valid");
+}
+
+} // namespace
+
+bool TCandidateAtoms::Build(const TGuid& id, tCompParam& comp) const {
+    StartCandidate(comp);
+    const std::string key = GuidToString(id);
+    auto atomText = atomsByLigand_.find(key);
+    auto listText = bondListsByLigand_.find(key);
+    if (atomText == atomsByLigand_.end() || listText == bondListsByLigand_.end())
+        return false;
+    std::vector<TBondList> lists;
+    for (std::string_view part : ListParts(listText->second.text))
+        lists.push_back(BondListOfPart(part));
+    // A list holding the separator would split in two.
+    if (static_cast<std::int32_t>(lists.size()) != listText->second.count)
+        throw InvalidBondLists(key);
+    std::vector<TLigandAtomValues> atoms;
+    for (std::string_view part : ListParts(atomText->second))
+        atoms.push_back(AtomOfPart(part));
+    return AddJoinedAtoms(atoms, lists, comp);
+}
+
+bool BuildSearchCandidate(const std::string& ligand, std::int32_t itemCount,
+                          std::string_view itemList, tCompParam& comp) {
+    StartCandidate(comp);
+    std::vector<TLigandAtomValues> atoms;
+    std::vector<TBondList> lists;
+    std::int32_t items = 0;
+    for (std::string_view part : ListParts(itemList)) {
+        ++items;
+        const char kind = part.empty() ? ' ' : part.front();
+        part.remove_prefix(part.empty() ? 0 : 1);
+        if (kind == 'a')
+            atoms.push_back(AtomOfPart(part));
+        else if (kind == 'b')
+            lists.push_back(BondListOfPart(part));
+        else
+            throw InvalidBondLists(ligand);
+    }
+    // A bond list holding the separator splits into more items than the row counts.
+    if (items != itemCount)
+        throw InvalidBondLists(ligand);
+    return AddJoinedAtoms(atoms, lists, comp);
 }
 
 TSubgraphRowFilter::TSubgraphRowFilter(TDatabase& database, const TGuid& libraryId,
@@ -170,14 +250,51 @@ TSubgraphRowFilter::TSubgraphRowFilter(TDatabase& database, const TGuid& library
       blockSize_(std::max<std::size_t>(blockSize, 1)) {}
 
 std::size_t TSubgraphRowFilter::BlockSize() const {
-    return loading_ == TCandidateLoading::Bulk ? blockSize_ : 1;
+    return loading_ == TCandidateLoading::PerRow ? 1 : blockSize_;
+}
+
+void TSubgraphRowFilter::TestSearch(const std::string& candidateStatement,
+                                    const TProgress& progress) {
+    using Clock = std::chrono::steady_clock;
+    if (loading_ != TCandidateLoading::WholeSearch)
+        return;
+    searchHits_.clear();
+    searchTested_ = true;
+    // A fragment without atoms passes no candidate: there is nothing to load.
+    if (test_.Sets() == nullptr)
+        return;
+    // The statement runs for a while before the first row: say so first.
+    if (progress)
+        progress(0, 0);
+    Clock::time_point start = Clock::now();
+    auto rows = database_.Query(SelectSearchCandidateAtoms(candidateStatement, test_.Sets()));
+    int tested = 0;
+    for (; !rows->Eof(); rows->Next()) {
+        const Clock::time_point loaded = Clock::now();
+        databaseTime_ += loaded - start;
+        const std::string& ligand = rows->AsString("limonid");
+        if (BuildSearchCandidate(ligand, rows->AsInteger("items"), rows->AsString("itemlist"),
+                                 scratch_) &&
+            test_.Test(scratch_))
+            searchHits_.insert(ligand);
+        ++tested;
+        matchingTime_ += Clock::now() - loaded;
+        if (progress)
+            progress(tested, static_cast<int>(searchHits_.size()));
+        start = Clock::now();
+    }
+    rows->Close();
+    databaseTime_ += Clock::now() - start;
 }
 
 std::vector<bool> TSubgraphRowFilter::TestBlock(const std::vector<TGuid>& ids) {
     using Clock = std::chrono::steady_clock;
     std::vector<bool> hits;
     hits.reserve(ids.size());
-    if (loading_ == TCandidateLoading::Bulk) {
+    if (loading_ == TCandidateLoading::WholeSearch && searchTested_) {
+        for (const TGuid& id : ids)
+            hits.push_back(searchHits_.count(GuidToString(id)) > 0);
+    } else if (loading_ != TCandidateLoading::PerRow) {
         const Clock::time_point start = Clock::now();
         block_.Load(database_, ids, test_.Sets());
         const Clock::time_point loaded = Clock::now();

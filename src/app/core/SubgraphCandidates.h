@@ -1,8 +1,9 @@
 // The candidates of a ligand search with a subgraph: their atoms loaded and tested
 // against the fragment, either one ligand at a time with the two statements of
-// LiMoNFromDB (the reference scheme), or in blocks of a few hundred ligands with one
-// statement per block that also applies the element pre-filter on the server. Both
-// give the same hits.
+// LiMoNFromDB (the reference scheme), in blocks of a few hundred ligands with one
+// statement per table and block, or all at once with one statement that hands the
+// server the search's own conditions. The last two also apply the element pre-filter
+// on the server. All give the same hits.
 #pragma once
 
 #include "app/core/LiMoNFromDB.h"
@@ -10,8 +11,10 @@
 #include "db/Database.h"
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace ormaline {
@@ -26,6 +29,19 @@ std::string SelectCandidateAtoms(const std::vector<TGuid>& ids, const tSetAtSet*
 // "bondlists" (their number) and "bondlist", the lists separated by ";", each as the
 // atom number, a blank and the list.
 std::string SelectCandidateBondLists(const std::vector<TGuid>& ids);
+// The atoms and bond lists of the ligands that `candidateStatement`
+// (TTLCandidateStatement) gives, one row per ligand that has any, in no particular
+// order: "limonid", "items" (their number) and "itemlist", the items separated by ";":
+// each atom as "a" and its number, element code and coordination number, each bond
+// list as "b" and its atom number and list, separated by blanks. With a set list, only
+// ligands whose atoms hold a member of each non-empty set come back.
+std::string SelectSearchCandidateAtoms(const std::string& candidateStatement,
+                                       const tSetAtSet* sets);
+
+// Builds the row of SelectSearchCandidateAtoms into `comp` as TCandidateAtoms::Build
+// does. A bond list holding the separator ";" throws EConvertError.
+bool BuildSearchCandidate(const std::string& ligand, std::int32_t itemCount,
+                          std::string_view itemList, tCompParam& comp);
 
 // The atoms of one block of ligands, kept until the next block is loaded. The atoms
 // and the bond lists are read from their tables separately and paired by atom number
@@ -54,8 +70,9 @@ private:
 
 // How candidates are loaded.
 enum class TCandidateLoading {
-    PerRow, // two statements per candidate
-    Bulk,   // one statement per block of candidates
+    PerRow,      // two statements per candidate
+    Bulk,        // two statements per block of candidates
+    WholeSearch, // one statement for all candidates, tested before the rows are walked
 };
 
 // Decides, block by block, which candidate rows of the search are hits, and keeps
@@ -73,7 +90,15 @@ public:
 
     // Rows per block: 1 for the per-row scheme.
     std::size_t BlockSize() const;
-    // One flag per ligand, in order.
+
+    // Reports the ligands tested so far and the hits among them.
+    using TProgress = std::function<void(int tested, int hits)>;
+    // With whole-search loading, loads and tests every candidate of `candidateStatement`
+    // (TTLCandidateStatement of the search whose rows are walked next) and keeps the
+    // hits, reporting progress now and then; does nothing with the other schemes.
+    void TestSearch(const std::string& candidateStatement, const TProgress& progress);
+    // One flag per ligand, in order. With whole-search loading the flags are those of
+    // TestSearch; before it the block is loaded as in bulk.
     std::vector<bool> TestBlock(const std::vector<TGuid>& ids);
 
     int Tested() const { return tested_; }
@@ -88,6 +113,8 @@ private:
     std::size_t blockSize_;
     tCompParam scratch_; // the candidate being tested
     TCandidateAtoms block_;
+    bool searchTested_ = false;
+    std::unordered_set<std::string> searchHits_; // braced ID texts
     int tested_ = 0;
     std::chrono::steady_clock::duration databaseTime_{};
     std::chrono::steady_clock::duration matchingTime_{};

@@ -42,19 +42,43 @@ std::string GetQTTLStr(const TTTLSearch& search, bool useLike, std::string& desc
     return fragment;
 }
 
-std::string TTLSearchStatement(const TTTLSearch& search, bool useLike, bool useRefCodeList,
-                               const std::vector<std::string>& refCodeLines) {
+namespace {
+
+// The tables and conditions of the search: the lines after the select list, up to
+// the grouping.
+std::vector<std::string> TTLSearchFromWhere(const TTTLSearch& search, bool useLike,
+                                            bool useRefCodeList,
+                                            const std::vector<std::string>& refCodeLines) {
     std::string description;
     std::vector<std::string> lines = {
-        "select t.ID, t.name, t.countat, t.ttlcode, count(distinct t1.refcode || "
-        "t1.coordtype) c_loc",
         "from topology.limon t, topology.limon_loc t1",
         "where t1.limonid=t.id ",
         GetQTTLStr(search, useLike, description),
     };
     AppendRefCodeLine(lines, useRefCodeList, "t1.refcode", refCodeLines);
+    return lines;
+}
+
+} // namespace
+
+std::string TTLSearchStatement(const TTTLSearch& search, bool useLike, bool useRefCodeList,
+                               const std::vector<std::string>& refCodeLines) {
+    std::vector<std::string> lines = {
+        "select t.ID, t.name, t.countat, t.ttlcode, count(distinct t1.refcode || "
+        "t1.coordtype) c_loc",
+    };
+    for (std::string& line : TTLSearchFromWhere(search, useLike, useRefCodeList, refCodeLines))
+        lines.push_back(std::move(line));
     lines.push_back("group by t.ID, t.name, t.countat, t.ttlcode ");
     lines.push_back("order by count(distinct t1.refcode || t1.coordtype) desc, t.name");
+    return JoinStatementLines(lines);
+}
+
+std::string TTLCandidateStatement(const TTTLSearch& search, bool useLike, bool useRefCodeList,
+                                  const std::vector<std::string>& refCodeLines) {
+    std::vector<std::string> lines = {"select t.id"};
+    for (std::string& line : TTLSearchFromWhere(search, useLike, useRefCodeList, refCodeLines))
+        lines.push_back(std::move(line));
     return JoinStatementLines(lines);
 }
 

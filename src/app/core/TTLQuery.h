@@ -25,4 +25,9 @@ std::string GetQTTLStr(const TTTLSearch& search, bool useLike, std::string& desc
 std::string TTLSearchStatement(const TTTLSearch& search, bool useLike, bool useRefCodeList,
                                const std::vector<std::string>& refCodeLines);
 
+// The IDs of the ligands of that search, each as often as it has occurrences, in no
+// particular order: a subquery that hands the server the search's own conditions.
+std::string TTLCandidateStatement(const TTTLSearch& search, bool useLike, bool useRefCodeList,
+                                  const std::vector<std::string>& refCodeLines);
+
 } // namespace ormaline
