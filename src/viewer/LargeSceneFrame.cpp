@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <limits>
 
 namespace ormaline {
 namespace {
@@ -40,6 +41,17 @@ constexpr double kPointBelowPixels = 4.0; // across
 // Cylinders narrower than this are drawn as lines one pixel wide.
 constexpr double kLineBelowPixels = 1.5;
 
+// The model radii under which a sphere is a point and a cylinder a line (0: never).
+struct TSizeLimits {
+    double pointBelow, lineBelow;
+};
+TSizeLimits SizeLimits(double pixelsPerAngstrom) {
+    if (pixelsPerAngstrom <= 0.0)
+        return {0.0, 0.0};
+    return {kPointBelowPixels / (2.0 * pixelsPerAngstrom),
+            kLineBelowPixels / (2.0 * pixelsPerAngstrom)};
+}
+
 // Position in GL units, screen axis order.
 std::array<float, 3> GlPosition(const TLVScene& scene, const SVector& k) {
     const DVector v = RotorCoordAt(scene, k);
@@ -59,10 +71,8 @@ public:
     TGatherer(TLVScene& scene, const TViewColours& colours, int width, int height,
               double pixelsPerAngstrom, TLargeSceneFrame& frame, bool viewOnly)
         : scene_(scene), o_(scene.WLVO), colours_(colours), width_(width), height_(height),
-          pixels_(pixelsPerAngstrom), frame_(frame), viewOnly_(viewOnly),
-          partRad_(PartRadOf(scene.WLVO)), rbModel_(scene.WLVO.dBond / partRad_),
-          pointBelowRadius_(pixels_ > 0.0 ? kPointBelowPixels / (2.0 * pixels_) : 0.0),
-          lineBelowRadius_(pixels_ > 0.0 ? kLineBelowPixels / (2.0 * pixels_) : 0.0) {
+          frame_(frame), viewOnly_(viewOnly), partRad_(PartRadOf(scene.WLVO)),
+          rbModel_(scene.WLVO.dBond / partRad_), limits_(SizeLimits(pixelsPerAngstrom)) {
         for (std::size_t kind = 0; kind < patterns_.size(); ++kind)
             patterns_[kind] = LinePatternOfKind(static_cast<std::uint8_t>(kind));
     }
@@ -76,12 +86,10 @@ private:
     const TLatvistaOpt& o_;
     const TViewColours& colours_;
     int width_, height_;
-    double pixels_;
     TLargeSceneFrame& frame_;
     bool viewOnly_;
     double partRad_, rbModel_;
-    // Model radii under which a sphere is a point and a cylinder a line (0: never).
-    double pointBelowRadius_, lineBelowRadius_;
+    TSizeLimits limits_;
     // The line pattern of every kind of bond (six bits).
     std::array<std::uint16_t, 64> patterns_{};
     bool bondStarted_ = false;
@@ -123,7 +131,9 @@ void TGatherer::Node(tTopAt& a) {
             }
             const TImpostorSphere sphere{a.k[0], a.k[1], a.k[2], static_cast<float>(drawnRadius),
                                          material};
-            const bool point = drawnRadius < pointBelowRadius_;
+            const bool point = drawnRadius < limits_.pointBelow;
+            double& nearest = point ? frame_.largestPoint : frame_.smallestSphere;
+            nearest = point ? std::max(nearest, drawnRadius) : std::min(nearest, drawnRadius);
             (point ? frame_.points : frame_.spheres).Put(sphere);
         }
     }
@@ -179,7 +189,10 @@ void TGatherer::Bond(tTopAt& a, TColor colourA, tBoundAt& bond, double modelRadi
         };
         const TImpostorMaterial materialA = material(a, colourA);
         const TImpostorMaterial materialB = material(*b, colourB);
-        auto& pieces = modelRadius < lineBelowRadius_ ? frame_.thinCylinders : frame_.cylinders;
+        const bool thin = modelRadius < limits_.lineBelow;
+        auto& pieces = thin ? frame_.thinCylinders : frame_.cylinders;
+        double& nearest = thin ? frame_.largestThin : frame_.smallestCylinder;
+        nearest = thin ? std::max(nearest, modelRadius) : std::min(nearest, modelRadius);
         const auto radius = static_cast<float>(modelRadius);
         // Two halves of one material are one cylinder: the same surface, half the pieces.
         if (materialA == materialB) {
@@ -230,6 +243,8 @@ void GatherLargeSceneFrame(TLVScene& scene, const TViewColours& colours, int wid
     frame.wirePoints.clear();
     frame.labels.clear();
     frame.viewNodes.clear();
+    frame.smallestSphere = frame.smallestCylinder = std::numeric_limits<double>::infinity();
+    frame.largestPoint = frame.largestThin = -std::numeric_limits<double>::infinity();
     TGatherer gatherer(scene, colours, width, height, pixelsPerAngstrom, frame, false);
     for (tTopAt* node = scene.WPTAll; node != nullptr; node = node->li)
         if ((node->c & kNodePainted) == 0)
@@ -260,8 +275,11 @@ void GatherLargeSceneViewItems(TLVScene& scene, const TViewColours& colours, int
 
 bool TLargeSceneFrames::Holds(const TLVScene& scene, const TViewColours& colours,
                               double pixelsPerAngstrom) const {
+    const TSizeLimits limits = SizeLimits(pixelsPerAngstrom);
     if (!kept_ || key_.content != scene.ContentStamp || key_.nodeList != scene.NodeListStamp ||
-        key_.pixelsPerAngstrom != pixelsPerAngstrom || !(key_.colours == colours))
+        !(key_.colours == colours) || frame_.largestPoint >= limits.pointBelow ||
+        frame_.smallestSphere < limits.pointBelow || frame_.largestThin >= limits.lineBelow ||
+        frame_.smallestCylinder < limits.lineBelow)
         return false;
     // The rotation axes only say how the next rotation turns the view.
     TLatvistaOpt options = scene.WLVO;
@@ -278,7 +296,7 @@ bool TLargeSceneFrames::Gather(TLVScene& scene, const TViewColours& colours, int
         return false;
     }
     GatherLargeSceneFrame(scene, colours, width, height, pixelsPerAngstrom, frame_);
-    key_ = {scene.ContentStamp, scene.NodeListStamp, scene.WLVO, colours, pixelsPerAngstrom};
+    key_ = {scene.ContentStamp, scene.NodeListStamp, scene.WLVO, colours};
     kept_ = true;
     return true;
 }

@@ -114,6 +114,10 @@ struct TLargeSceneFrame {
     // wire-model atoms (their point depends on the depth order), labelled atoms and atoms
     // that draw a bond as lines or with a label. Valid while the scene is unchanged.
     std::vector<tTopAt*> viewNodes;
+    // The model radii nearest to the sizes under which spheres become points and cylinders
+    // thin, from either side: a zoom that leaves every radius on its side changes nothing
+    // in the spheres and cylinders.
+    double smallestSphere = 0, largestPoint = 0, smallestCylinder = 0, largestThin = 0;
 };
 
 // Gathers the frame of the scene, whose visibility pass has run (visible nodes not yet
@@ -133,8 +137,8 @@ void GatherLargeSceneViewItems(TLVScene& scene, const TViewColours& colours, int
 
 // A large scene's frame kept from paint to paint: gathered in full when anything it
 // depends on besides the view changed (the scene's content or node list, its options but
-// for the rotation axes, the colours, the pixel size that decides points and thin
-// cylinders), otherwise only its view items.
+// for the rotation axes, the colours, or the pixel size so far that a sphere turns into a
+// point or back, or a cylinder into a thin one), otherwise only its view items.
 class TLargeSceneFrames {
 public:
     // True when the frame was gathered in full.
@@ -147,7 +151,6 @@ private:
         std::uint64_t content = 0, nodeList = 0;
         TLatvistaOpt options{};
         TViewColours colours;
-        double pixelsPerAngstrom = 0.0;
     };
     bool Holds(const TLVScene& scene, const TViewColours& colours, double pixelsPerAngstrom) const;
 

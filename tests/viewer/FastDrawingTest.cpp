@@ -308,6 +308,8 @@ void ExpectFreshFrame(TLVForm& form, const std::string& step) {
 }
 
 TEST_F(FastDrawingTest, TheKeptFrameIsTheFreshOneAfterEveryChangeAndTurnsWithoutAGather) {
+    // The points and thin cylinders of the far view are checked to be there.
+    std::size_t farPoints = 0, farThin = 0;
     auto form = ViewerOn(GridAtoms(), 8.4, [](TLatvistaOpt& o) { o.FastDrawAtoms = 1; });
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
@@ -323,6 +325,10 @@ TEST_F(FastDrawingTest, TheKeptFrameIsTheFreshOneAfterEveryChangeAndTurnsWithout
                               Qt::NoModifier);
             QApplication::sendEvent(form->Surface(), &event);
         }
+    };
+    const auto zoom = [&](Qt::Key key) {
+        for (int i = 0; i < 20; ++i)
+            QTest::keyClick(form->Surface(), key);
     };
     // A click selects the atom drawn at the pixel (whichever lies in front there).
     const struct {
@@ -349,6 +355,9 @@ TEST_F(FastDrawingTest, TheKeptFrameIsTheFreshOneAfterEveryChangeAndTurnsWithout
         {"black and white", [&] { form->actBlackWhite->trigger(); }},
         {"larger spheres", [&] { form->actRadPlus->trigger(); }},
         {"undo again", [&] { form->actUndo->trigger(); }},
+        // Zoomed by the keys until spheres are points and cylinders lines, and back.
+        {"zoom far out", [&] { zoom(Qt::Key_Home); }},
+        {"zoom back in", [&] { zoom(Qt::Key_End); }},
     };
     Picture(*form);
     ExpectFreshFrame(*form, "built");
@@ -356,15 +365,22 @@ TEST_F(FastDrawingTest, TheKeptFrameIsTheFreshOneAfterEveryChangeAndTurnsWithout
         step.change();
         Picture(*form);
         ExpectFreshFrame(*form, step.name);
-        // Turned by the arrow keys: the same spheres and cylinders, their lines and
-        // labels placed anew.
+        if (std::string(step.name) == "zoom far out") {
+            farPoints = form->Renderer().Impostors().LastFrame().points.Items().size();
+            farThin = form->Renderer().Impostors().LastFrame().thinCylinders.Items().size();
+        }
+        // Turned by the arrow keys and zoomed out a step: the same spheres and cylinders,
+        // their lines and labels placed anew.
         const std::size_t gathers = form->Renderer().Impostors().FullGathers();
         QTest::keyClick(form->Surface(), Qt::Key_Left);
         QTest::keyClick(form->Surface(), Qt::Key_Up);
+        QTest::keyClick(form->Surface(), Qt::Key_Home);
         Picture(*form);
         EXPECT_EQ(form->Renderer().Impostors().FullGathers(), gathers) << step.name;
         ExpectFreshFrame(*form, std::string(step.name) + ", turned");
     }
+    EXPECT_GT(farPoints, 0U);
+    EXPECT_GT(farThin, 0U);
 }
 
 } // namespace
