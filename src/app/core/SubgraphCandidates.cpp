@@ -38,6 +38,20 @@ void SetPOne(tCompParam& comp) {
     BuildSGTables(comp);
 }
 
+// The element pre-filter as a "having" line over the element codes `column`: each
+// non-empty set needs a member among them. An empty set asks only for some atom, which
+// every group of the result has; without non-empty sets there is no line.
+void AppendElementSetsHaving(std::vector<std::string>& lines, const tSetAtSet* sets,
+                             const std::string& column) {
+    std::string having;
+    for (const tSetAtSet* set = sets; set != nullptr; set = set->li)
+        if (!set->s.IsEmpty())
+            having += (having.empty() ? "having " : " and ") +
+                      ("bool_or(" + column + " in (" + MemberList(set->s) + "))");
+    if (!having.empty())
+        lines.push_back(having);
+}
+
 } // namespace
 
 std::string SelectCandidateAtoms(const std::vector<TGuid>& ids, const tSetAtSet* sets) {
@@ -48,14 +62,7 @@ std::string SelectCandidateAtoms(const std::vector<TGuid>& ids, const tSetAtSet*
         "where limonid in (" + QuotedIdList(ids) + ")",
         "group by limonid",
     };
-    // An empty set asks only for some atom, which every ligand of the result has.
-    std::string having;
-    for (const tSetAtSet* set = sets; set != nullptr; set = set->li)
-        if (!set->s.IsEmpty())
-            having += (having.empty() ? "having " : " and ") +
-                      ("bool_or(coalesce(specat, 0) in (" + MemberList(set->s) + "))");
-    if (!having.empty())
-        lines.push_back(having);
+    AppendElementSetsHaving(lines, sets, "coalesce(specat, 0)");
     return JoinStatementLines(lines);
 }
 
@@ -82,13 +89,7 @@ std::string SelectSearchCandidateAtoms(const std::string& candidateStatement,
         "where u.limonid in (" + candidateStatement + ")",
         "group by u.limonid",
     };
-    std::string having;
-    for (const tSetAtSet* set = sets; set != nullptr; set = set->li)
-        if (!set->s.IsEmpty())
-            having += (having.empty() ? "having " : " and ") +
-                      ("bool_or(u.specat in (" + MemberList(set->s) + "))");
-    if (!having.empty())
-        lines.push_back(having);
+    AppendElementSetsHaving(lines, sets, "u.specat");
     return JoinStatementLines(lines);
 }
 
