@@ -18,6 +18,9 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <QLabel>
+#include <QPaintEvent>
+
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -112,6 +115,27 @@ bool HasRing(const TTestLigand& ligand, const std::vector<int>& ring) {
     }
     return false;
 }
+
+// The texts of a label as it is painted, in order, repeats left out.
+class TPaintedTexts : public QObject {
+public:
+    explicit TPaintedTexts(QLabel& label) : label_(label) { label_.installEventFilter(this); }
+    ~TPaintedTexts() override { label_.removeEventFilter(this); }
+    std::vector<std::string> texts;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &label_ && event->type() == QEvent::Paint) {
+            const std::string text = label_.text().toStdString();
+            if (texts.empty() || texts.back() != text)
+                texts.push_back(text);
+        }
+        return false;
+    }
+
+private:
+    QLabel& label_;
+};
 
 class SubgraphQueryTest : public MainWindowTest {
 protected:
@@ -221,8 +245,13 @@ TEST_F(SubgraphQueryTest, LoadViewSearchAndClear) {
             withRing.push_back(hit);
     ASSERT_GE(withRing.size(), 5u);
     ASSERT_LT(withRing.size(), all.size());
+    // The status line is painted while the candidates are tested, first with the
+    // progress before any candidate has come back.
+    TPaintedTexts painted(*window->statusPanel);
     EXPECT_EQ(Search(true), Rows(withRing));
     EXPECT_EQ(window->StatusText(), "Found " + std::to_string(withRing.size()) + " ligands.");
+    ASSERT_FALSE(painted.texts.empty());
+    EXPECT_EQ(painted.texts.front(), "Subgraph search: 0 ligands tested, 0 found.");
     EXPECT_TRUE(dialogs->records.empty());
 
     // "Clear": the search ignores the subgraph again.
