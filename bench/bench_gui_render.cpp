@@ -163,6 +163,13 @@ void DrawFrames(benchmark::State& state, TTessellation tessellation,
     }
     form.Renderer().Tessellation = TTessellation::Cached;
     form.Surface()->doneCurrent();
+    // Counted before the pictures, which change options and so gather again.
+    state.counters["atoms"] = static_cast<double>(scene.WCountAt);
+    state.counters["builds"] = static_cast<double>(form.Renderer().GeometryBuilds() - buildsBefore);
+    state.counters["uploads"] =
+        static_cast<double>(form.Renderer().Impostors().Uploads() - uploadsBefore);
+    state.counters["gathers"] =
+        static_cast<double>(form.Renderer().Impostors().FullGathers() - gathersBefore);
     // Pictures of the fast drawing of the largest interactive scene, to be looked at: the
     // whole structure turned, and a corner of it eight times larger, also drawn by meshes.
     if (drawing == TDrawing::Fast && between == TBetweenFrames::Rotate && atoms == 100000) {
@@ -196,12 +203,6 @@ void DrawFrames(benchmark::State& state, TTessellation tessellation,
         scene.WLVO.ColBonds = false;
         state.SetLabel("pictures: " + whole + " " + near + " " + nearMeshes);
     }
-    state.counters["atoms"] = static_cast<double>(scene.WCountAt);
-    state.counters["builds"] = static_cast<double>(form.Renderer().GeometryBuilds() - buildsBefore);
-    state.counters["uploads"] =
-        static_cast<double>(form.Renderer().Impostors().Uploads() - uploadsBefore);
-    state.counters["gathers"] =
-        static_cast<double>(form.Renderer().Impostors().FullGathers() - gathersBefore);
     scene.WLVO.FastDrawAtoms = DefaultLatvistaOptions().FastDrawAtoms;
     benchmark::DoNotOptimize(drawn);
 }

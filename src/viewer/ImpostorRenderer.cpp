@@ -439,15 +439,14 @@ void TImpostorRenderer::Upload() {
     if (gl == nullptr)
         return;
     bool any = false;
-    std::vector<unsigned char> vertices;
     const auto fill = [&](TBuffer& buffer, const auto& tracked, const float* corners,
                           std::size_t cornerCount) {
         if (uploadedValid_ && !tracked.Changed())
             return;
         const auto& items = tracked.Items();
         if (corners != nullptr) {
-            Expand(items, corners, cornerCount, vertices);
-            FillBuffer(*gl, buffer.name, buffer.capacity, vertices.data(), vertices.size());
+            Expand(items, corners, cornerCount, vertices_);
+            FillBuffer(*gl, buffer.name, buffer.capacity, vertices_.data(), vertices_.size());
         } else {
             FillBuffer(*gl, buffer.name, buffer.capacity, items.data(),
                        items.size() * sizeof(items.front()));
@@ -460,6 +459,11 @@ void TImpostorRenderer::Upload() {
     fill(buffers_[3], Frame().thinCylinders, kEnds, 2);
     uploadedValid_ = true;
     uploads_ += any ? 1 : 0;
+    // The vertices of a scene of a million atoms would hold hundreds of megabytes between
+    // edits; they are taken afresh.
+    constexpr std::size_t kKeptVertexBytes = std::size_t{64} << 20;
+    if (vertices_.capacity() > kKeptVertexBytes)
+        vertices_ = {};
 }
 
 void TImpostorRenderer::DrawImpostors(const TLVScene& scene, const TProjection& projection,

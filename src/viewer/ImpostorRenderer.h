@@ -21,6 +21,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QOpenGLShaderProgram;
 
@@ -93,6 +94,10 @@ private:
     bool uploadedValid_ = false;
     std::size_t uploads_ = 0;
     std::size_t fullGathers_ = 0;
+    // The vertices of one buffer being filled, kept for the next upload (up to a size):
+    // memory taken afresh for every upload after an edit costs more in page faults than
+    // the copying.
+    std::vector<unsigned char> vertices_;
 };
 
 } // namespace ormaline
