@@ -157,8 +157,8 @@ int main(int argc, char** argv) {
             const auto hits = Hits().find(std::string(fragment) + scheme);
             if (hits == Hits().end())
                 continue;
-            std::printf("%s: %zu hits %s, %zu per row, %s\n", fragment, hits->second.size(),
-                        scheme, perRow->second.size(),
+            std::printf("%s: %zu hits %s, %zu per row, %s\n", fragment, hits->second.size(), scheme,
+                        perRow->second.size(),
                         hits->second == perRow->second ? "identical row for row" : "DIFFERENT");
         }
     }

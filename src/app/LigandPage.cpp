@@ -67,9 +67,8 @@ bool TfrmTTLServices::SearchTTLCollection(int key) {
     auto result = connection_.Query(statement);
     int hitCount = 0;
     if (subgraph && !result->Eof())
-        subgraph->TestSearch(TTLCandidateStatement(TTLSearch, cbUseLike->isChecked(),
-                                                   cbTTLUseRCL->isChecked(),
-                                                   MemoLines(mSearchResult)));
+        subgraph->TestSearch(TTLCandidateStatement(
+            TTLSearch, cbUseLike->isChecked(), cbTTLUseRCL->isChecked(), MemoLines(mSearchResult)));
     if (result->Eof()) {
         Dialogs().Information(kTTLNoDataFound);
     } else if (key == 1) {

@@ -200,15 +200,15 @@ TEST(SubgraphLoaders, BlocksAndTheWholeSearchDecideAsThePerRowScheme) {
         const char* atoms;
         const char* coordType;
     };
-    for (const Conditions& conditions :
-         {Conditions{"%", "", ""}, Conditions{"%", "", "M1"}, Conditions{"%a%", "", ""},
-          Conditions{"%", "14", ""}}) {
+    for (const Conditions& conditions : {Conditions{"%", "", ""}, Conditions{"%", "", "M1"},
+                                         Conditions{"%a%", "", ""}, Conditions{"%", "14", ""}}) {
         TTTLPageState page;
         page.LibraryText = "Ligands";
         page.NameText = conditions.name;
         page.AtNumText = conditions.atoms;
         page.CoordTypeText = conditions.coordType;
-        const bool all = page.NameText == "%" && page.AtNumText.empty() && page.CoordTypeText.empty();
+        const bool all =
+            page.NameText == "%" && page.AtNumText.empty() && page.CoordTypeText.empty();
         for (const char* fragment : {"pyridine_ring.gph", "carboxylate.gph"}) {
             SCOPED_TRACE(std::string(fragment) + " name " + conditions.name + " atoms " +
                          conditions.atoms + " coordination " + conditions.coordType);
@@ -216,9 +216,9 @@ TEST(SubgraphLoaders, BlocksAndTheWholeSearchDecideAsThePerRowScheme) {
                 Flags(db, page, fragment, TCandidateLoading::PerRow, 1);
             ASSERT_GT(perRow.size(), all ? 150u : 5u);
             if (all) {
-                EXPECT_GT(std::count_if(perRow.begin(), perRow.end(),
-                                        [](auto& f) { return f.second; }),
-                          5);
+                EXPECT_GT(
+                    std::count_if(perRow.begin(), perRow.end(), [](auto& f) { return f.second; }),
+                    5);
                 for (std::size_t blockSize : {1u, 7u, 64u}) {
                     SCOPED_TRACE(blockSize);
                     EXPECT_EQ(Flags(db, page, fragment, TCandidateLoading::Bulk, blockSize),
@@ -234,13 +234,14 @@ TEST(SubgraphLoaders, BlocksAndTheWholeSearchDecideAsThePerRowScheme) {
 // the row's atom count disagree with its parts: the row is refused, not misread.
 TEST(SubgraphLoaders, AWholeSearchRowWithTheSeparatorInABondListIsRefused) {
     tCompParam comp;
+    TCandidateBuffers buffers;
     // Items in any order; atom 3 has no bond list and is left out, as the loader's join
     // leaves it out.
-    EXPECT_TRUE(BuildSearchCandidate("{L}", 5, "b2 1;a2 8 1;a1 6 1;a3 1 0;b1 2", comp));
+    EXPECT_TRUE(BuildSearchCandidate("{L}", 5, "b2 1;a2 8 1;a1 6 1;a3 1 0;b1 2", comp, buffers));
     EXPECT_EQ(AtomsOf(comp), (TAtomTable{{1, "6 1: 2"}, {2, "8 1: 1"}}));
-    EXPECT_THROW(BuildSearchCandidate("{L}", 4, "a1 6 1;a2 8 1;b1 2;3 4;b2 1", comp),
+    EXPECT_THROW(BuildSearchCandidate("{L}", 4, "a1 6 1;a2 8 1;b1 2;3 4;b2 1", comp, buffers),
                  EConvertError);
-    EXPECT_THROW(BuildSearchCandidate("{L}", 4, "a1 6 1;a2 8 1;b1 2;b2 1;b2", comp),
+    EXPECT_THROW(BuildSearchCandidate("{L}", 4, "a1 6 1;a2 8 1;b1 2;b2 1;b2", comp, buffers),
                  EConvertError);
     FreeCompParam(comp);
 }

@@ -1,6 +1,7 @@
 #include "app/core/SubgraphCandidates.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "app/core/StatementText.h"
 #include "app/core/TTLSearchRows.h"
@@ -118,31 +119,30 @@ void TCandidateAtoms::Load(TDatabase& database, const std::vector<TGuid>& ids,
 
 namespace {
 
-// The parts of a list separated by ";".
-std::vector<std::string_view> ListParts(std::string_view list) {
-    std::vector<std::string_view> parts;
+// Calls `visit` with each part of a list separated by ";", in order.
+template <class Visit> void ForEachListPart(std::string_view list, Visit&& visit) {
     for (bool more = true; more;) {
         const std::size_t end = list.find(';');
         more = end != std::string_view::npos;
-        parts.push_back(list.substr(0, end));
+        visit(list.substr(0, end));
         list = more ? list.substr(end + 1) : std::string_view();
     }
-    return parts;
 }
 
-// The next blank-ended integer of `rest`.
+// The next blank-ended integer of `rest`. The server writes plain digits, read
+// directly; anything else goes through the general integer rule.
 std::int32_t ListInteger(std::string_view& rest) {
     const std::size_t blank = rest.find(' ');
     const std::string_view field = rest.substr(0, blank);
     rest = blank == std::string_view::npos ? std::string_view() : rest.substr(blank + 1);
-    if (std::optional<std::int32_t> value = ParseInt32(field))
-        return *value;
+    std::int32_t value = 0;
+    const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+    if (error == std::errc() && end == field.data() + field.size() && !field.empty())
+        return value;
+    if (std::optional<std::int32_t> parsed = ParseInt32(field))
+        return *parsed;
     throw EConvertError("'" + std::string(field) + "' is not a valid integer value");
 }
-
-} // namespace
-
-namespace {
 
 // Starts a candidate as both bulk loaders do: released, "P 1" and its tables.
 void StartCandidate(tCompParam& comp) {
@@ -160,10 +160,8 @@ TLigandAtomValues AtomOfPart(std::string_view part) {
     return values;
 }
 
-using TBondList = std::pair<std::int32_t, std::string_view>; // atom number, list
-
 // An atom number, a blank and its bond list.
-TBondList BondListOfPart(std::string_view part) {
+TCandidateBuffers::TBondList BondListOfPart(std::string_view part) {
     const std::int32_t number = ListInteger(part);
     return {number, part};
 }
@@ -172,8 +170,10 @@ TBondList BondListOfPart(std::string_view part) {
 // order of the atoms' numbers (the order the loader's statement gives one ligand's
 // atoms); lists of one number keep their order. Then the atoms are added and their
 // adjacency linked.
-bool AddJoinedAtoms(std::vector<TLigandAtomValues>& atoms, std::vector<TBondList>& lists,
-                    tCompParam& comp) {
+bool AddJoinedAtoms(TCandidateBuffers& buffers, tCompParam& comp) {
+    using TBondList = TCandidateBuffers::TBondList;
+    std::vector<TLigandAtomValues>& atoms = buffers.atoms;
+    std::vector<TBondList>& lists = buffers.lists;
     const auto byNumber = [](const TBondList& a, const TBondList& b) { return a.first < b.first; };
     std::stable_sort(lists.begin(), lists.end(), byNumber);
     std::stable_sort(atoms.begin(), atoms.end(),
@@ -205,39 +205,38 @@ bool TCandidateAtoms::Build(const TGuid& id, tCompParam& comp) const {
     auto listText = bondListsByLigand_.find(key);
     if (atomText == atomsByLigand_.end() || listText == bondListsByLigand_.end())
         return false;
-    std::vector<TBondList> lists;
-    for (std::string_view part : ListParts(listText->second.text))
-        lists.push_back(BondListOfPart(part));
+    TCandidateBuffers buffers;
+    ForEachListPart(listText->second.text,
+                    [&](std::string_view part) { buffers.lists.push_back(BondListOfPart(part)); });
     // A list holding the separator would split in two.
-    if (static_cast<std::int32_t>(lists.size()) != listText->second.count)
+    if (static_cast<std::int32_t>(buffers.lists.size()) != listText->second.count)
         throw InvalidBondLists(key);
-    std::vector<TLigandAtomValues> atoms;
-    for (std::string_view part : ListParts(atomText->second))
-        atoms.push_back(AtomOfPart(part));
-    return AddJoinedAtoms(atoms, lists, comp);
+    ForEachListPart(atomText->second,
+                    [&](std::string_view part) { buffers.atoms.push_back(AtomOfPart(part)); });
+    return AddJoinedAtoms(buffers, comp);
 }
 
 bool BuildSearchCandidate(const std::string& ligand, std::int32_t itemCount,
-                          std::string_view itemList, tCompParam& comp) {
+                          std::string_view itemList, tCompParam& comp, TCandidateBuffers& buffers) {
     StartCandidate(comp);
-    std::vector<TLigandAtomValues> atoms;
-    std::vector<TBondList> lists;
+    buffers.atoms.clear();
+    buffers.lists.clear();
     std::int32_t items = 0;
-    for (std::string_view part : ListParts(itemList)) {
+    ForEachListPart(itemList, [&](std::string_view part) {
         ++items;
         const char kind = part.empty() ? ' ' : part.front();
         part.remove_prefix(part.empty() ? 0 : 1);
         if (kind == 'a')
-            atoms.push_back(AtomOfPart(part));
+            buffers.atoms.push_back(AtomOfPart(part));
         else if (kind == 'b')
-            lists.push_back(BondListOfPart(part));
+            buffers.lists.push_back(BondListOfPart(part));
         else
             throw InvalidBondLists(ligand);
-    }
+    });
     // A bond list holding the separator splits into more items than the row counts.
     if (items != itemCount)
         throw InvalidBondLists(ligand);
-    return AddJoinedAtoms(atoms, lists, comp);
+    return AddJoinedAtoms(buffers, comp);
 }
 
 TSubgraphRowFilter::TSubgraphRowFilter(TDatabase& database, const TGuid& libraryId,
@@ -273,11 +272,11 @@ void TSubgraphRowFilter::TestSearch(const std::string& candidateStatement,
     for (; !rows->Eof(); rows->Next()) {
         const Clock::time_point loaded = Clock::now();
         databaseTime_ += loaded - start;
-        const std::string& ligand = rows->AsString("limonid");
-        if (BuildSearchCandidate(ligand, rows->AsInteger("items"), rows->AsString("itemlist"),
-                                 scratch_) &&
+        const std::string& ligand = rows->AsString(0);
+        if (BuildSearchCandidate(ligand, rows->AsInteger("items"), rows->AsString(2), scratch_,
+                                 buffers_) &&
             test_.Test(scratch_))
-            searchHits_.insert(ligand);
+            searchHits_.insert(GuidFromColumnText(ligand));
         ++tested;
         matchingTime_ += Clock::now() - loaded;
         if (progress)
@@ -294,7 +293,7 @@ std::vector<bool> TSubgraphRowFilter::TestBlock(const std::vector<TGuid>& ids) {
     hits.reserve(ids.size());
     if (loading_ == TCandidateLoading::WholeSearch && searchTested_) {
         for (const TGuid& id : ids)
-            hits.push_back(searchHits_.count(GuidToString(id)) > 0);
+            hits.push_back(searchHits_.count(id) > 0);
     } else if (loading_ != TCandidateLoading::PerRow) {
         const Clock::time_point start = Clock::now();
         block_.Load(database_, ids, test_.Sets());

@@ -38,10 +38,28 @@ std::string SelectCandidateBondLists(const std::vector<TGuid>& ids);
 std::string SelectSearchCandidateAtoms(const std::string& candidateStatement,
                                        const tSetAtSet* sets);
 
+// What a builder reuses from one candidate to the next: the atoms and the bond lists
+// read from the text, before they are paired.
+struct TCandidateBuffers {
+    using TBondList = std::pair<std::int32_t, std::string_view>; // atom number, list
+    std::vector<TLigandAtomValues> atoms;
+    std::vector<TBondList> lists;
+};
+
 // Builds the row of SelectSearchCandidateAtoms into `comp` as TCandidateAtoms::Build
 // does. A bond list holding the separator ";" throws EConvertError.
 bool BuildSearchCandidate(const std::string& ligand, std::int32_t itemCount,
-                          std::string_view itemList, tCompParam& comp);
+                          std::string_view itemList, tCompParam& comp, TCandidateBuffers& buffers);
+
+// Hashes a GUID by its leading bytes, which are random for the IDs of the database.
+struct TGuidHash {
+    std::size_t operator()(const TGuid& guid) const {
+        std::uint64_t leading = 0;
+        for (int k = 0; k < 8; ++k)
+            leading = leading << 8 | guid.bytes[k];
+        return static_cast<std::size_t>(leading);
+    }
+};
 
 // The atoms of one block of ligands, kept until the next block is loaded. The atoms
 // and the bond lists are read from their tables separately and paired by atom number
@@ -112,9 +130,10 @@ private:
     TCandidateLoading loading_;
     std::size_t blockSize_;
     tCompParam scratch_; // the candidate being tested
+    TCandidateBuffers buffers_;
     TCandidateAtoms block_;
     bool searchTested_ = false;
-    std::unordered_set<std::string> searchHits_; // braced ID texts
+    std::unordered_set<TGuid, TGuidHash> searchHits_;
     int tested_ = 0;
     std::chrono::steady_clock::duration databaseTime_{};
     std::chrono::steady_clock::duration matchingTime_{};
