@@ -86,9 +86,10 @@ void FilteredSearch(benchmark::State& state, const std::string& fragment, TCandi
         TSubgraphRowFilter filter(Connection(), search.LibraryID, test, loading);
         hits.clear();
         const auto start = std::chrono::steady_clock::now();
+        filter.StartSearch(candidateStatement);
         auto result = Connection().Query(statement);
         const auto outerDone = std::chrono::steady_clock::now();
-        filter.TestSearch(candidateStatement, {});
+        filter.TestSearch({});
         WalkTTLSearchRowBlocks(
             *result, [&](const TOneRecStr& record, int) { hits.push_back(record.ID); },
             [&](const std::vector<TGuid>& ids) { return filter.TestBlock(ids); },

@@ -64,11 +64,14 @@ bool TfrmTTLServices::SearchTTLCollection(int key) {
     if (subgraph)
         rowTest = [&subgraph](const std::vector<TGuid>& ids) { return subgraph->TestBlock(ids); };
     const std::size_t blockSize = subgraph ? subgraph->BlockSize() : 1;
+    // The candidates' atoms load beside the search's own statement.
+    if (subgraph)
+        subgraph->StartSearch(TTLCandidateStatement(
+            TTLSearch, cbUseLike->isChecked(), cbTTLUseRCL->isChecked(), MemoLines(mSearchResult)));
     auto result = connection_.Query(statement);
     int hitCount = 0;
     if (subgraph && !result->Eof())
-        subgraph->TestSearch(TTLCandidateStatement(
-            TTLSearch, cbUseLike->isChecked(), cbTTLUseRCL->isChecked(), MemoLines(mSearchResult)));
+        subgraph->TestSearch();
     if (result->Eof()) {
         Dialogs().Information(kTTLNoDataFound);
     } else if (key == 1) {

@@ -48,9 +48,12 @@ void TSubgraphSearchRun::ShowProgress(int tested, int hits) {
     }
 }
 
-void TSubgraphSearchRun::TestSearch(const std::string& candidateStatement) {
-    filter_.TestSearch(candidateStatement,
-                       [this](int tested, int hits) { ShowProgress(tested, hits); });
+void TSubgraphSearchRun::StartSearch(const std::string& candidateStatement) {
+    filter_.StartSearch(candidateStatement);
+}
+
+void TSubgraphSearchRun::TestSearch() {
+    filter_.TestSearch([this](int tested, int hits) { ShowProgress(tested, hits); });
 }
 
 std::vector<bool> TSubgraphSearchRun::TestBlock(const std::vector<TGuid>& ids) {

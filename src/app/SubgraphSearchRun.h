@@ -21,9 +21,11 @@ public:
     TSubgraphSearchRun& operator=(const TSubgraphSearchRun&) = delete;
 
     std::size_t BlockSize() const { return filter_.BlockSize(); }
-    // Tests every candidate of the search ahead of its rows when the window loads whole
-    // searches (see TSubgraphRowFilter::TestSearch), with the progress in the status line.
-    void TestSearch(const std::string& candidateStatement);
+    // When the window loads whole searches: starts loading the candidates of the search
+    // (see TSubgraphRowFilter::StartSearch), then, once its rows are there, tests them
+    // all ahead of the rows, with the progress in the status line.
+    void StartSearch(const std::string& candidateStatement);
+    void TestSearch();
     // Which of the ligands are hits; the status line shows the progress now and then,
     // and the window repaints (user input waits).
     std::vector<bool> TestBlock(const std::vector<TGuid>& ids);

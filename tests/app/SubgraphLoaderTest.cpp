@@ -170,8 +170,9 @@ std::map<std::string, bool> Flags(TDatabase& db, const TTTLPageState& page,
     TSubgraphTest test(query, false, options);
     TSubgraphRowFilter filter(db, search.LibraryID, test, loading, blockSize);
     std::map<std::string, bool> flags;
+    filter.StartSearch(TTLCandidateStatement(search, true, false, {}));
     auto result = db.Query(TTLSearchStatement(search, true, false, {}));
-    filter.TestSearch(TTLCandidateStatement(search, true, false, {}), {});
+    filter.TestSearch({});
     WalkTTLSearchRowBlocks(
         *result, [](const TOneRecStr&, int) {},
         [&](const std::vector<TGuid>& ids) {
@@ -244,4 +245,28 @@ TEST(SubgraphLoaders, AWholeSearchRowWithTheSeparatorInABondListIsRefused) {
     EXPECT_THROW(BuildSearchCandidate("{L}", 4, "a1 6 1;a2 8 1;b1 2;b2 1;b2", comp, buffers),
                  EConvertError);
     FreeCompParam(comp);
+}
+
+// The whole search's load runs beside the search's own statement on a connection of
+// its own: a statement the server refuses reaches the caller as the database's error
+// when the candidates are tested, and the search's own connection stays usable.
+TEST(SubgraphLoaders, AWholeSearchLoadTheServerRefusesThrowsItsError) {
+    TDatabase db;
+    db.Open();
+    tCompParam query;
+    std::vector<std::string> lines;
+    ReadTextFileLines(std::string(ORMALINE_TEST_DATA) + "/pyridine_ring.gph", lines);
+    ASSERT_TRUE(ReadMolText(lines, query, {}));
+    TKRELMOpt options;
+    TSubgraphTest test(query, false, options);
+    TSubgraphRowFilter filter(db, TGuid{}, test, TCandidateLoading::WholeSearch, 16);
+    filter.StartSearch("select no_such_column from topology.limon");
+    try {
+        filter.TestSearch({});
+        ADD_FAILURE() << "no error";
+    } catch (const EDatabaseError& error) {
+        EXPECT_NE(std::string(error.what()).find("no_such_column"), std::string::npos)
+            << error.what();
+    }
+    EXPECT_TRUE(db.IsOpen());
 }

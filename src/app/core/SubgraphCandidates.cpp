@@ -253,38 +253,61 @@ std::size_t TSubgraphRowFilter::BlockSize() const {
     return loading_ == TCandidateLoading::PerRow ? 1 : blockSize_;
 }
 
-void TSubgraphRowFilter::TestSearch(const std::string& candidateStatement,
-                                    const TProgress& progress) {
-    using Clock = std::chrono::steady_clock;
+void TSubgraphRowFilter::StartSearch(const std::string& candidateStatement) {
     if (loading_ != TCandidateLoading::WholeSearch)
         return;
     searchHits_.clear();
-    searchTested_ = true;
+    searchTested_ = false;
     // A fragment without atoms passes no candidate: there is nothing to load.
-    if (test_.Sets() == nullptr)
+    if (test_.Sets() == nullptr) {
+        searchTested_ = true;
         return;
-    // The statement runs for a while before the first row: say so first.
-    if (progress)
-        progress(0, 0);
+    }
+    // The worker owns its connection and its result and shares nothing else; both come
+    // back whole through the future, an error as its exception.
+    searchLoad_ =
+        std::async(std::launch::async,
+                   [statement = SelectSearchCandidateAtoms(candidateStatement, test_.Sets()),
+                    connectionString = database_.ConnectionString()] {
+                       TLoadedCandidates loaded;
+                       loaded.connection = std::make_unique<TDatabase>(connectionString);
+                       loaded.connection->Open();
+                       loaded.rows = loaded.connection->Query(statement);
+                       return loaded;
+                   });
+}
+
+void TSubgraphRowFilter::TestSearch(const TProgress& progress) {
+    using Clock = std::chrono::steady_clock;
+    if (!searchLoad_.valid())
+        return;
+    // The time waited here is what the load adds to the search's own statement, which
+    // ran meanwhile.
     Clock::time_point start = Clock::now();
-    auto rows = database_.Query(SelectSearchCandidateAtoms(candidateStatement, test_.Sets()));
+    constexpr std::chrono::milliseconds kWaitStep{20};
+    while (searchLoad_.wait_for(kWaitStep) != std::future_status::ready)
+        if (progress)
+            progress(0, 0);
+    TLoadedCandidates loaded = searchLoad_.get();
+    TResult& rows = *loaded.rows;
     int tested = 0;
-    for (; !rows->Eof(); rows->Next()) {
-        const Clock::time_point loaded = Clock::now();
-        databaseTime_ += loaded - start;
-        const std::string& ligand = rows->AsString(0);
-        if (BuildSearchCandidate(ligand, rows->AsInteger("items"), rows->AsString(2), scratch_,
+    for (; !rows.Eof(); rows.Next()) {
+        const Clock::time_point fetched = Clock::now();
+        databaseTime_ += fetched - start;
+        const std::string& ligand = rows.AsString(0);
+        if (BuildSearchCandidate(ligand, rows.AsInteger("items"), rows.AsString(2), scratch_,
                                  buffers_) &&
             test_.Test(scratch_))
             searchHits_.insert(GuidFromColumnText(ligand));
         ++tested;
-        matchingTime_ += Clock::now() - loaded;
+        matchingTime_ += Clock::now() - fetched;
         if (progress)
             progress(tested, static_cast<int>(searchHits_.size()));
         start = Clock::now();
     }
-    rows->Close();
+    rows.Close();
     databaseTime_ += Clock::now() - start;
+    searchTested_ = true;
 }
 
 std::vector<bool> TSubgraphRowFilter::TestBlock(const std::vector<TGuid>& ids) {

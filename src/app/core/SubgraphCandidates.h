@@ -12,6 +12,8 @@
 
 #include <chrono>
 #include <functional>
+#include <future>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -109,12 +111,17 @@ public:
     // Rows per block: 1 for the per-row scheme.
     std::size_t BlockSize() const;
 
+    // With whole-search loading, starts loading every candidate of `candidateStatement`
+    // (TTLCandidateStatement of the search whose rows are walked next) on a connection
+    // of its own to the same data source, on a worker thread, so that the search's own
+    // statement and the window go on meanwhile; does nothing with the other schemes.
+    void StartSearch(const std::string& candidateStatement);
     // Reports the ligands tested so far and the hits among them.
     using TProgress = std::function<void(int tested, int hits)>;
-    // With whole-search loading, loads and tests every candidate of `candidateStatement`
-    // (TTLCandidateStatement of the search whose rows are walked next) and keeps the
-    // hits, reporting progress now and then; does nothing with the other schemes.
-    void TestSearch(const std::string& candidateStatement, const TProgress& progress);
+    // Waits for the candidates of StartSearch, reporting (0, 0) now and then while the
+    // server works, then tests them all and keeps the hits, reporting progress. A
+    // database error of the load is thrown here. Does nothing without StartSearch.
+    void TestSearch(const TProgress& progress);
     // One flag per ligand, in order. With whole-search loading the flags are those of
     // TestSearch; before it the block is loaded as in bulk.
     std::vector<bool> TestBlock(const std::vector<TGuid>& ids);
@@ -132,6 +139,12 @@ private:
     tCompParam scratch_; // the candidate being tested
     TCandidateBuffers buffers_;
     TCandidateAtoms block_;
+    // The candidates' rows with the connection they were read on (the rows go first).
+    struct TLoadedCandidates {
+        std::unique_ptr<TDatabase> connection;
+        std::unique_ptr<TResult> rows;
+    };
+    std::future<TLoadedCandidates> searchLoad_;
     bool searchTested_ = false;
     std::unordered_set<TGuid, TGuidHash> searchHits_;
     int tested_ = 0;
