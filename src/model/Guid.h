@@ -4,7 +4,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,3 +35,13 @@ std::string BracedGuidText(std::string_view anyForm);
 std::string StatementGuidText(std::string_view anyForm);
 
 } // namespace ormaline
+
+// GUIDs as keys of hashed containers: the leading bytes, random for the database's IDs.
+template <> struct std::hash<ormaline::TGuid> {
+    std::size_t operator()(const ormaline::TGuid& guid) const noexcept {
+        std::uint64_t leading = 0;
+        for (int k = 0; k < 8; ++k)
+            leading = leading << 8 | guid.bytes[k];
+        return static_cast<std::size_t>(leading);
+    }
+};

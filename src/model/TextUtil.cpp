@@ -24,12 +24,19 @@ std::size_t DigitRun(std::string_view text, std::size_t position) {
 }
 
 template <typename Int> std::optional<Int> ParseIntegerAs(std::string_view text) {
+    // Plain digits with an optional minus, the usual case (database rows, lists of
+    // numbers), need neither trimming nor the separate check.
+    Int value{};
+    if (!text.empty()) {
+        auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (error == std::errc() && end == text.data() + text.size())
+            return value;
+    }
     std::string_view trimmed = TrimView(text);
     if (!IsValidInteger(trimmed))
         return std::nullopt;
     if (trimmed.front() == '+')
         trimmed.remove_prefix(1);
-    Int value{};
     auto [end, error] = std::from_chars(trimmed.data(), trimmed.data() + trimmed.size(), value);
     if (error != std::errc() || end != trimmed.data() + trimmed.size())
         return std::nullopt;

@@ -231,17 +231,27 @@ void TGatherer::Bond(tTopAt& a, TColor colourA, tBoundAt& bond, double modelRadi
     }
 }
 
+// Calls `apply` with each of the frame's tracked lists of spheres and cylinders.
+template <class Apply> void ForEachTracked(TLargeSceneFrame& frame, Apply apply) {
+    apply(frame.spheres);
+    apply(frame.points);
+    apply(frame.cylinders);
+    apply(frame.thinCylinders);
+}
+
+// Empties the items that follow the view, before they are gathered again.
+void ClearViewItems(TLargeSceneFrame& frame) {
+    frame.lines.clear();
+    frame.wirePoints.clear();
+    frame.labels.clear();
+}
+
 } // namespace
 
 void GatherLargeSceneFrame(TLVScene& scene, const TViewColours& colours, int width, int height,
                            double pixelsPerAngstrom, TLargeSceneFrame& frame) {
-    for (auto* tracked : {&frame.spheres, &frame.points})
-        tracked->Begin();
-    for (auto* tracked : {&frame.cylinders, &frame.thinCylinders})
-        tracked->Begin();
-    frame.lines.clear();
-    frame.wirePoints.clear();
-    frame.labels.clear();
+    ForEachTracked(frame, [](auto& tracked) { tracked.Begin(); });
+    ClearViewItems(frame);
     frame.viewNodes.clear();
     frame.smallestSphere = frame.smallestCylinder = std::numeric_limits<double>::infinity();
     frame.largestPoint = frame.largestThin = -std::numeric_limits<double>::infinity();
@@ -249,21 +259,13 @@ void GatherLargeSceneFrame(TLVScene& scene, const TViewColours& colours, int wid
     for (tTopAt* node = scene.WPTAll; node != nullptr; node = node->li)
         if ((node->c & kNodePainted) == 0)
             gatherer.Node(*node);
-    for (auto* tracked : {&frame.spheres, &frame.points})
-        tracked->End();
-    for (auto* tracked : {&frame.cylinders, &frame.thinCylinders})
-        tracked->End();
+    ForEachTracked(frame, [](auto& tracked) { tracked.End(); });
 }
 
 void GatherLargeSceneViewItems(TLVScene& scene, const TViewColours& colours, int width, int height,
                                TLargeSceneFrame& frame) {
-    for (auto* tracked : {&frame.spheres, &frame.points})
-        tracked->Keep();
-    for (auto* tracked : {&frame.cylinders, &frame.thinCylinders})
-        tracked->Keep();
-    frame.lines.clear();
-    frame.wirePoints.clear();
-    frame.labels.clear();
+    ForEachTracked(frame, [](auto& tracked) { tracked.Keep(); });
+    ClearViewItems(frame);
     TGatherer gatherer(scene, colours, width, height, 0.0, frame, true);
     for (tTopAt* node : frame.viewNodes)
         if ((node->c & kNodePainted) == 0)

@@ -1,7 +1,6 @@
 #include "app/core/SubgraphCandidates.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "app/core/StatementText.h"
 #include "app/core/TTLSearchRows.h"
@@ -129,18 +128,13 @@ template <class Visit> void ForEachListPart(std::string_view list, Visit&& visit
     }
 }
 
-// The next blank-ended integer of `rest`. The server writes plain digits, read
-// directly; anything else goes through the general integer rule.
+// The next blank-ended integer of `rest`.
 std::int32_t ListInteger(std::string_view& rest) {
     const std::size_t blank = rest.find(' ');
     const std::string_view field = rest.substr(0, blank);
     rest = blank == std::string_view::npos ? std::string_view() : rest.substr(blank + 1);
-    std::int32_t value = 0;
-    const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
-    if (error == std::errc() && end == field.data() + field.size() && !field.empty())
-        return value;
-    if (std::optional<std::int32_t> parsed = ParseInt32(field))
-        return *parsed;
+    if (std::optional<std::int32_t> value = ParseInt32(field))
+        return *value;
     throw EConvertError("'" + std::string(field) + "' is not a valid integer value");
 }
 

@@ -53,16 +53,6 @@ struct TCandidateBuffers {
 bool BuildSearchCandidate(const std::string& ligand, std::int32_t itemCount,
                           std::string_view itemList, tCompParam& comp, TCandidateBuffers& buffers);
 
-// Hashes a GUID by its leading bytes, which are random for the IDs of the database.
-struct TGuidHash {
-    std::size_t operator()(const TGuid& guid) const {
-        std::uint64_t leading = 0;
-        for (int k = 0; k < 8; ++k)
-            leading = leading << 8 | guid.bytes[k];
-        return static_cast<std::size_t>(leading);
-    }
-};
-
 // The atoms of one block of ligands, kept until the next block is loaded. The atoms
 // and the bond lists are read from their tables separately and paired by atom number
 // here, as the loader's join pairs them: the server then scans each table once per
@@ -146,7 +136,7 @@ private:
     };
     std::future<TLoadedCandidates> searchLoad_;
     bool searchTested_ = false;
-    std::unordered_set<TGuid, TGuidHash> searchHits_;
+    std::unordered_set<TGuid> searchHits_;
     int tested_ = 0;
     std::chrono::steady_clock::duration databaseTime_{};
     std::chrono::steady_clock::duration matchingTime_{};
