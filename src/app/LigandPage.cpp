@@ -69,26 +69,31 @@ bool TfrmTTLServices::SearchTTLCollection(int key) {
         subgraph->StartSearch(TTLCandidateStatement(
             TTLSearch, cbUseLike->isChecked(), cbTTLUseRCL->isChecked(), MemoLines(mSearchResult)));
     auto result = connection_.Query(statement);
+    // The rows are read while the candidates' atoms still load, then decided.
+    const std::vector<TOneRecStr> records = ReadTTLSearchRows(*result, [&subgraph] {
+        if (subgraph)
+            subgraph->ShowWaiting();
+    });
+    result->Close();
     int hitCount = 0;
-    if (subgraph && !result->Eof())
+    if (subgraph && !records.empty())
         subgraph->TestSearch();
-    if (result->Eof()) {
+    if (records.empty()) {
         Dialogs().Information(kTTLNoDataFound);
     } else if (key == 1) {
         ExportFile file(fileName);
         file.Write(TTLQueryFileHeader());
-        hitCount = WalkTTLSearchRowBlocks(
-            *result, [&](const TOneRecStr& record, int) { file.Write(TTLQueryFileLine(record)); },
+        hitCount = DecideTTLSearchRows(
+            records, [&](const TOneRecStr& record, int) { file.Write(TTLQueryFileLine(record)); },
             rowTest, blockSize);
         file.Close();
     } else {
         GridAppender rows(*sgLigands);
-        hitCount = WalkTTLSearchRowBlocks(
-            *result,
+        hitCount = DecideTTLSearchRows(
+            records,
             [&](const TOneRecStr& record, int hit) { rows.SetRow(hit, TTLGridRow(record)); },
             rowTest, blockSize);
     }
-    result->Close();
     SetStatusText(FoundLigandsStatus(hitCount));
     TTLSearch.TTLCodeList.clear();
     return true;

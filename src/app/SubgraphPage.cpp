@@ -50,10 +50,15 @@ void TSubgraphSearchRun::ShowProgress(int tested, int hits) {
 
 void TSubgraphSearchRun::StartSearch(const std::string& candidateStatement) {
     filter_.StartSearch(candidateStatement);
+    ShowWaiting();
 }
 
 void TSubgraphSearchRun::TestSearch() {
     filter_.TestSearch([this](int tested, int hits) { ShowProgress(tested, hits); });
+}
+
+void TSubgraphSearchRun::ShowWaiting() {
+    ShowProgress(0, 0);
 }
 
 std::vector<bool> TSubgraphSearchRun::TestBlock(const std::vector<TGuid>& ids) {

@@ -23,9 +23,13 @@ public:
     std::size_t BlockSize() const { return filter_.BlockSize(); }
     // When the window loads whole searches: starts loading the candidates of the search
     // (see TSubgraphRowFilter::StartSearch), then, once its rows are there, tests them
-    // all ahead of the rows, with the progress in the status line.
+    // all ahead of the rows, with the progress in the status line. The status line
+    // shows that the search has started in every scheme.
     void StartSearch(const std::string& candidateStatement);
     void TestSearch();
+    // Shows that no candidate has been tested yet and lets the window repaint, while
+    // the search's rows are read.
+    void ShowWaiting();
     // Which of the ligands are hits; the status line shows the progress now and then,
     // and the window repaints (user input waits).
     std::vector<bool> TestBlock(const std::vector<TGuid>& ids);

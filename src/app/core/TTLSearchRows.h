@@ -2,6 +2,7 @@
 // sgLigands, and the lines of the "TTLQuery" file.
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -58,30 +59,54 @@ template <class Result> TOneRecStr ReadTTLSearchRow(const Result& result, const 
 // tests the candidates of a block together.
 using TLigandBlockTest = std::function<std::vector<bool>(const std::vector<TGuid>& ligandIds)>;
 
-// Walks the rows of the search result from the current one to the end, `blockSize`
-// rows at a time (at least one). The rows of a block are read, `isHit` decides them
-// (an empty test passes every row), and each hit is counted and handed to
-// `onHit(record, hitCount)` with the hit count so far (the grid row number), in row
-// order. Returns the number of hits. The result is left at its end, open.
+// Reads the rows of a search result from the current one to the end into hit
+// records, their IDs read, in row order, calling `onRowsRead` after every
+// kTTLRowsBetweenCalls rows so that a caller can keep the window alive meanwhile.
+// The result is left at its end, open.
+inline constexpr std::size_t kTTLRowsBetweenCalls = 1000;
+template <class Result>
+std::vector<TOneRecStr> ReadTTLSearchRows(Result& result,
+                                          const std::function<void()>& onRowsRead = {}) {
+    std::vector<TOneRecStr> records;
+    for (; !result.Eof(); result.Next()) {
+        records.push_back(ReadTTLSearchRow(result, GuidFromColumnText(result.AsString("ID"))));
+        if (onRowsRead && records.size() % kTTLRowsBetweenCalls == 0)
+            onRowsRead();
+    }
+    return records;
+}
+
+// Decides the records `blockSize` at a time (at least one): `isHit` is given the IDs
+// of a block (an empty test passes every record), and each hit is counted and handed
+// to `onHit(record, hitCount)` with the hit count so far (the grid row number), in
+// record order. Returns the number of hits.
+template <class OnHit>
+int DecideTTLSearchRows(const std::vector<TOneRecStr>& records, OnHit&& onHit,
+                        const TLigandBlockTest& isHit, std::size_t blockSize) {
+    blockSize = std::max<std::size_t>(blockSize, 1);
+    int hitCount = 0;
+    std::vector<TGuid> ids;
+    for (std::size_t first = 0; first < records.size(); first += blockSize) {
+        const std::size_t end = std::min(records.size(), first + blockSize);
+        ids.clear();
+        for (std::size_t k = first; k < end; ++k)
+            ids.push_back(records[k].ID);
+        const std::vector<bool> hits = isHit ? isHit(ids) : std::vector<bool>(ids.size(), true);
+        for (std::size_t k = first; k < end; ++k)
+            if (k - first < hits.size() && hits[k - first])
+                onHit(records[k], ++hitCount);
+    }
+    return hitCount;
+}
+
+// Reads the rows of the search result from the current one to the end and decides
+// them `blockSize` at a time, as the two above. Returns the number of hits. The
+// result is left at its end, open.
 template <class Result, class OnHit>
 int WalkTTLSearchRowBlocks(Result& result, OnHit&& onHit, const TLigandBlockTest& isHit,
                            std::size_t blockSize) {
-    int hitCount = 0;
-    std::vector<TOneRecStr> block;
-    std::vector<TGuid> ids;
-    while (!result.Eof()) {
-        block.clear();
-        ids.clear();
-        for (; !result.Eof() && (block.empty() || block.size() < blockSize); result.Next()) {
-            ids.push_back(GuidFromColumnText(result.AsString("ID")));
-            block.push_back(ReadTTLSearchRow(result, ids.back()));
-        }
-        const std::vector<bool> hits = isHit ? isHit(ids) : std::vector<bool>(ids.size(), true);
-        for (std::size_t k = 0; k < block.size(); ++k)
-            if (k < hits.size() && hits[k])
-                onHit(block[k], ++hitCount);
-    }
-    return hitCount;
+    return DecideTTLSearchRows(ReadTTLSearchRows(result), std::forward<OnHit>(onHit), isHit,
+                               blockSize);
 }
 
 // The same one row at a time, each row decided by `isHit` on its own.

@@ -89,6 +89,22 @@ TEST(WalkTTLSearchRowBlocks, BlocksAreDecidedTogetherAndHitsKeepTheRowOrder) {
     EXPECT_TRUE(result.Eof());
 }
 
+// A long result is read whole before any row is decided, and the caller hears of it
+// every thousand rows (the window repaints then).
+TEST(ReadTTLSearchRows, ReadsEveryRowInOrderAndReportsEveryThousand) {
+    std::vector<TFakeResult::Row> rows;
+    for (int k = 0; k < 2500; ++k)
+        rows.push_back(SearchRow(k % 2 == 0 ? kId1 : kId2, "L" + std::to_string(k), "1", "1", "1"));
+    TFakeResult result(rows);
+    int calls = 0;
+    const std::vector<TOneRecStr> records = ReadTTLSearchRows(result, [&] { ++calls; });
+    ASSERT_EQ(records.size(), 2500u);
+    EXPECT_EQ(records[2499].name, "L2499");
+    EXPECT_EQ(GuidToString(records[1].ID), kId2);
+    EXPECT_EQ(calls, 2);
+    EXPECT_TRUE(result.Eof());
+}
+
 TEST(WalkTTLSearchRows, NoRowsNoHits) {
     TFakeResult result(std::vector<TFakeResult::Row>{});
     int calls = 0;
