@@ -4,9 +4,11 @@
 // tests/data restrict the hits. The candidates are loaded all at once over the
 // search's own conditions (what the program does) and in blocks of ids, both with the
 // element pre-filter on the server, against the reference scheme of two statements
-// per candidate. Each run reports the time spent in the database
-// (statements and rows) and in building and matching the compounds, and the hits;
-// after the table the hits of both schemes are compared row for row.
+// per candidate. Each run reports the time of the search's own statement with its
+// rows read (search_s; the whole search's candidates load meanwhile), the time then
+// spent waiting for the database (db_s: candidates' statements and rows) and in
+// building and matching the compounds (match_s), and the hits; after the table the
+// hits of both schemes are compared row for row.
 #include "app/core/SubgraphCandidates.h"
 #include "app/core/TTLCheck.h"
 #include "app/core/TTLQuery.h"
