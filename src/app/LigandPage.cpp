@@ -70,10 +70,10 @@ bool TfrmTTLServices::SearchTTLCollection(int key) {
             TTLSearch, cbUseLike->isChecked(), cbTTLUseRCL->isChecked(), MemoLines(mSearchResult)));
     auto result = connection_.Query(statement);
     // The rows are read while the candidates' atoms still load, then decided.
-    const std::vector<TOneRecStr> records = ReadTTLSearchRows(*result, [&subgraph] {
-        if (subgraph)
-            subgraph->ShowWaiting();
-    });
+    std::function<void()> keepAlive;
+    if (subgraph)
+        keepAlive = [&subgraph] { subgraph->ShowWaiting(); };
+    const std::vector<TOneRecStr> records = ReadTTLSearchRows(*result, keepAlive);
     result->Close();
     int hitCount = 0;
     if (subgraph && !records.empty())

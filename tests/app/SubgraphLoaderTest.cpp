@@ -173,8 +173,8 @@ std::map<std::string, bool> Flags(TDatabase& db, const TTTLPageState& page,
     filter.StartSearch(TTLCandidateStatement(search, true, false, {}));
     auto result = db.Query(TTLSearchStatement(search, true, false, {}));
     filter.TestSearch({});
-    WalkTTLSearchRowBlocks(
-        *result, [](const TOneRecStr&, int) {},
+    DecideTTLSearchRows(
+        ReadTTLSearchRows(*result), [](const TOneRecStr&, int) {},
         [&](const std::vector<TGuid>& ids) {
             std::vector<bool> hits = filter.TestBlock(ids);
             for (std::size_t k = 0; k < ids.size(); ++k)

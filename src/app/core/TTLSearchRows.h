@@ -16,11 +16,6 @@ namespace ormaline {
 
 using TGridRow = std::vector<std::string>;
 
-// Decides whether a candidate row of the search is a hit, given the ligand's ID.
-// While a subgraph is loaded the window passes its subgraph test here; otherwise
-// every row is a hit.
-using TLigandRowTest = std::function<bool(const TGuid& ligandId)>;
-
 inline constexpr const char* kTTLNoDataFound = kNoDataFound;
 inline constexpr const char* kTTLQueryFileName = "TTLQuery";
 
@@ -97,27 +92,6 @@ int DecideTTLSearchRows(const std::vector<TOneRecStr>& records, OnHit&& onHit,
                 onHit(records[k], ++hitCount);
     }
     return hitCount;
-}
-
-// Reads the rows of the search result from the current one to the end and decides
-// them `blockSize` at a time, as the two above. Returns the number of hits. The
-// result is left at its end, open.
-template <class Result, class OnHit>
-int WalkTTLSearchRowBlocks(Result& result, OnHit&& onHit, const TLigandBlockTest& isHit,
-                           std::size_t blockSize) {
-    return DecideTTLSearchRows(ReadTTLSearchRows(result), std::forward<OnHit>(onHit), isHit,
-                               blockSize);
-}
-
-// The same one row at a time, each row decided by `isHit` on its own.
-template <class Result, class OnHit>
-int WalkTTLSearchRows(Result& result, OnHit&& onHit, const TLigandRowTest& isHit = {}) {
-    TLigandBlockTest blockTest;
-    if (isHit)
-        blockTest = [&isHit](const std::vector<TGuid>& ids) {
-            return std::vector<bool>{isHit(ids.front())};
-        };
-    return WalkTTLSearchRowBlocks(result, std::forward<OnHit>(onHit), blockTest, 1);
 }
 
 } // namespace ormaline

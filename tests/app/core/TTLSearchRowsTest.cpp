@@ -23,17 +23,30 @@ TFakeResult::Row SearchRow(const std::string& id, const std::string& name, const
         {"id", id}, {"name", name}, {"countat", countat}, {"ttlcode", ttlcode}, {"c_loc", cLoc}};
 }
 
+// Reads the whole result and decides each row on its own, as the search does without
+// a subgraph (blocks of one row).
+template <class OnHit>
+int ReadAndDecideEachRow(TFakeResult& result, OnHit&& onHit,
+                         const std::function<bool(const TGuid&)>& isHit = {}) {
+    TLigandBlockTest blockTest;
+    if (isHit)
+        blockTest = [&isHit](const std::vector<TGuid>& ids) {
+            return std::vector<bool>{isHit(ids.front())};
+        };
+    return DecideTTLSearchRows(ReadTTLSearchRows(result), std::forward<OnHit>(onHit), blockTest, 1);
+}
+
 TFakeResult ThreeHits() {
     return TFakeResult({SearchRow(kId1, "Cl", "1", "17", "40"),
                         SearchRow(kId2, "H2O", "3", "305", "12"),
                         SearchRow(kId3, "NO3", "4", "-2", "12")});
 }
 
-TEST(WalkTTLSearchRows, EveryRowIsAHitWithoutATest) {
+TEST(TTLSearchRows, EveryRowIsAHitWithoutATest) {
     TFakeResult result = ThreeHits();
     std::vector<TGridRow> grid;
     std::vector<int> rowNumbers;
-    int hits = WalkTTLSearchRows(result, [&](const TOneRecStr& record, int hitCount) {
+    int hits = ReadAndDecideEachRow(result, [&](const TOneRecStr& record, int hitCount) {
         grid.push_back(TTLGridRow(record));
         rowNumbers.push_back(hitCount);
     });
@@ -45,15 +58,15 @@ TEST(WalkTTLSearchRows, EveryRowIsAHitWithoutATest) {
                                            {"-2", "4", "NO3", kId3, "12"}}));
 }
 
-TEST(WalkTTLSearchRows, RowTestSeesEachLigandAndDropsRejectedRows) {
+TEST(TTLSearchRows, RowTestSeesEachLigandAndDropsRejectedRows) {
     TFakeResult result = ThreeHits();
     std::vector<TGuid> tested;
     std::vector<std::pair<std::string, int>> hits;
-    TLigandRowTest rejectSecond = [&](const TGuid& id) {
+    std::function<bool(const TGuid&)> rejectSecond = [&](const TGuid& id) {
         tested.push_back(id);
         return GuidToString(id) != kId2;
     };
-    int count = WalkTTLSearchRows(
+    int count = ReadAndDecideEachRow(
         result,
         [&](const TOneRecStr& record, int hitCount) { hits.emplace_back(record.name, hitCount); },
         rejectSecond);
@@ -63,7 +76,7 @@ TEST(WalkTTLSearchRows, RowTestSeesEachLigandAndDropsRejectedRows) {
     EXPECT_EQ(hits, (std::vector<std::pair<std::string, int>>{{"Cl", 1}, {"NO3", 2}}));
 }
 
-TEST(WalkTTLSearchRowBlocks, BlocksAreDecidedTogetherAndHitsKeepTheRowOrder) {
+TEST(TTLSearchRows, BlocksAreDecidedTogetherAndHitsKeepTheRowOrder) {
     std::vector<TFakeResult::Row> rows;
     for (int k = 1; k <= 5; ++k)
         rows.push_back(SearchRow("{00000000-0000-0000-0000-00000000000" + std::to_string(k) + "}",
@@ -79,8 +92,8 @@ TEST(WalkTTLSearchRowBlocks, BlocksAreDecidedTogetherAndHitsKeepTheRowOrder) {
             flags.push_back(id.bytes[15] != 2 && id.bytes[15] != 5);
         return flags;
     };
-    EXPECT_EQ(WalkTTLSearchRowBlocks(
-                  result,
+    EXPECT_EQ(DecideTTLSearchRows(
+                  ReadTTLSearchRows(result),
                   [&](const TOneRecStr& record, int hit) { hits.emplace_back(record.name, hit); },
                   test, 2),
               3);
@@ -91,7 +104,7 @@ TEST(WalkTTLSearchRowBlocks, BlocksAreDecidedTogetherAndHitsKeepTheRowOrder) {
 
 // A long result is read whole before any row is decided, and the caller hears of it
 // every thousand rows (the window repaints then).
-TEST(ReadTTLSearchRows, ReadsEveryRowInOrderAndReportsEveryThousand) {
+TEST(TTLSearchRows, ReadsEveryRowInOrderAndReportsEveryThousand) {
     std::vector<TFakeResult::Row> rows;
     for (int k = 0; k < 2500; ++k)
         rows.push_back(SearchRow(k % 2 == 0 ? kId1 : kId2, "L" + std::to_string(k), "1", "1", "1"));
@@ -105,16 +118,16 @@ TEST(ReadTTLSearchRows, ReadsEveryRowInOrderAndReportsEveryThousand) {
     EXPECT_TRUE(result.Eof());
 }
 
-TEST(WalkTTLSearchRows, NoRowsNoHits) {
+TEST(TTLSearchRows, NoRowsNoHits) {
     TFakeResult result(std::vector<TFakeResult::Row>{});
     int calls = 0;
-    EXPECT_EQ(WalkTTLSearchRows(result, [&](const TOneRecStr&, int) { ++calls; }), 0);
+    EXPECT_EQ(ReadAndDecideEachRow(result, [&](const TOneRecStr&, int) { ++calls; }), 0);
     EXPECT_EQ(calls, 0);
 }
 
-TEST(WalkTTLSearchRows, IdThatIsNoGuidIsAConvertError) {
+TEST(TTLSearchRows, IdThatIsNoGuidIsAConvertError) {
     TFakeResult result = TFakeResult::OneRow(SearchRow("not a guid", "Cl", "1", "17", "40"));
-    EXPECT_THROW(WalkTTLSearchRows(result, [](const TOneRecStr&, int) {}), EConvertError);
+    EXPECT_THROW(ReadAndDecideEachRow(result, [](const TOneRecStr&, int) {}), EConvertError);
 }
 
 TEST(FoundLigandsStatus, Text) {
